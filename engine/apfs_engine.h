@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QFuture>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "merge_session_record.h"
+#include "merge_summary.h"
+
+class QThreadPool;
+
+namespace sorrelix::engine {
+
+// (current, total, relativePath); called on the merge's worker thread.
+using ProgressCallback =
+    std::function<void(std::int64_t current, std::int64_t total, const std::string& relativePath)>;
+
+// The merge engine. Stateless: every operation works on the file system and the history
+// store only, so operations may run concurrently. Folders are absolute paths as raw bytes.
+// The asynchronous forms run on the engine's own thread pool and never need the GUI thread.
+class APFSEngine {
+public:
+    static APFSEngine& shared();
+
+    QFuture<MergeSummary> analyze(const std::string& sourcePath, const std::string& targetPath);
+    QFuture<MergeSessionRecord> executeMerge(const std::string& sourcePath,
+                                             const std::string& targetPath, MergeSummary summary,
+                                             ProgressCallback onProgress);
+    QFuture<void> undoMerge(MergeSessionRecord record);
+
+    // Blocking forms, for the command-line tool, the self-check and tests.
+    MergeSummary analyzeNow(const std::string& sourcePath, const std::string& targetPath) const;
+    MergeSessionRecord executeMergeNow(const std::string& sourcePath, const std::string& targetPath,
+                                       const MergeSummary& summary,
+                                       const ProgressCallback& onProgress) const;
+    void undoMergeNow(const MergeSessionRecord& record) const;
+
+    std::vector<MergeSessionRecord> loadSessionRecords() const;
+
+    static bool isJunkFile(std::string_view relativePath, std::string_view fileName);
+
+private:
+    APFSEngine();
+    QThreadPool* pool_;
+};
+
+// A folder path as the engine uses it: absolute, without trailing "/" (but "/" stays "/").
+std::string normalizedFolderPath(std::string path);
+
+}  // namespace sorrelix::engine
