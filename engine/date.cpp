@@ -23,7 +23,8 @@ Date Date::fromReferenceSeconds(double secondsSince2001) {
     const double whole = std::floor(secondsSince2001);
     const double fraction = secondsSince2001 - whole;
     const auto wholeSince1970 = static_cast<std::int64_t>(whole) + 978307200LL;
-    return {wholeSince1970 * 1000000000LL + static_cast<std::int64_t>(std::llround(fraction * 1e9))};
+    return {wholeSince1970 * 1000000000LL +
+            static_cast<std::int64_t>(std::llround(fraction * 1e9))};
 }
 
 double Date::referenceSeconds() const {

@@ -35,6 +35,8 @@ const char* titleKey(FileDiffKind kind) {
     return "";
 }
 
-QString title(FileDiffKind kind) { return text::loc(titleKey(kind)); }
+QString title(FileDiffKind kind) {
+    return text::loc(titleKey(kind));
+}
 
 }  // namespace sorrelix::engine

@@ -44,9 +44,10 @@ signals:
 private:
     LanguageManager();
     ~LanguageManager() override;
+    struct Table;
+    static std::shared_ptr<const Table> loadTable(const QString& code);
     void updateBundle();
 
-    struct Table;
     mutable std::mutex mutex_;  // guards the two table pointers, read by `loc` on any thread
     std::shared_ptr<const Table> current_;
     std::shared_ptr<const Table> english_;

@@ -9,14 +9,19 @@ namespace sorrelix::text {
 // The text of a key in the selected interface language; falls back to English, then to
 // the key itself. Safe to call from any thread.
 QString loc(const char* key);
-inline QString loc(const char* key, const char* /*comment*/) { return loc(key); }
+inline QString loc(const char* key, const char* /*comment*/) {
+    return loc(key);
+}
 
 namespace detail {
-inline QString toArgument(const QString& value) { return value; }
-inline QString toArgument(const char* value) { return QString::fromUtf8(value); }
+inline QString toArgument(const QString& value) {
+    return value;
+}
+inline QString toArgument(const char* value) {
+    return QString::fromUtf8(value);
+}
 template <typename T>
-    requires std::is_arithmetic_v<T>
-QString toArgument(T value) {
+requires std::is_arithmetic_v<T> QString toArgument(T value) {
     return QString::number(value);
 }
 }  // namespace detail

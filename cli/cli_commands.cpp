@@ -1,0 +1,150 @@
+#include "cli_commands.h"
+
+#include <unistd.h>
+
+#include <cstring>
+
+#include "apfs_engine.h"
+#include "engine_error.h"
+#include "record_json.h"
+
+namespace sorrelix::cli {
+
+using engine::APFSEngine;
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: sorrelix-cli analyze SOURCE TARGET | merge SOURCE TARGET | undo [ID] | history | "
+    "--help\n";
+
+constexpr const char* kHelp =
+    "Sorrelix command-line tool: merge one folder tree into another, with backups and undo.\n"
+    "\n"
+    "  sorrelix-cli analyze SOURCE TARGET   compare the trees; print the summary as JSON\n"
+    "  sorrelix-cli merge SOURCE TARGET     compare, then copy added and updated files into\n"
+    "                                       TARGET (replaced files go to TARGET/.sorrelix/\n"
+    "                                       backups/ID); print the merge record as JSON\n"
+    "  sorrelix-cli undo [ID]               undo the newest merge, or the one with that id\n"
+    "  sorrelix-cli history                 print the stored merge history as JSON\n"
+    "\n"
+    "Exit status: 0 success, 1 failure (message on standard error), 2 usage error or no\n"
+    "such merge. The history is shared with the Sorrelix window ($XDG_CONFIG_HOME/Sorrelix).\n";
+
+void printLine(std::FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+void printError(const engine::EngineError& error) {
+    std::fprintf(stderr, "sorrelix-cli: %s (domain %s, code %d)\n",
+                 error.description().toUtf8().constData(), error.domain().toUtf8().constData(),
+                 error.code());
+}
+
+int analyze(const std::string& source, const std::string& target) {
+    const auto summary = APFSEngine::shared().analyzeNow(source, target);
+    printLine(stdout, engine::encodeJson(summary));
+    if (!summary.errorMessage) return kExitOk;
+    std::fprintf(stderr, "sorrelix-cli: %s\n", summary.errorMessage->toUtf8().constData());
+    return kExitFailed;
+}
+
+// Redraws one status line on a terminal; scripts reading a pipe get nothing.
+engine::ProgressCallback terminalProgress() {
+    if (::isatty(STDERR_FILENO) == 0) return {};
+    return [](std::int64_t current, std::int64_t total, const std::string& path) {
+        std::fprintf(stderr, "\r\033[K[%lld/%lld] %s", static_cast<long long>(current),
+                     static_cast<long long>(total), path.c_str());
+        if (current == total) std::fputc('\n', stderr);
+        std::fflush(stderr);
+    };
+}
+
+int merge(const std::string& source, const std::string& target) {
+    const auto summary = APFSEngine::shared().analyzeNow(source, target);
+    if (summary.errorMessage) {
+        std::fprintf(stderr, "sorrelix-cli: %s\n", summary.errorMessage->toUtf8().constData());
+        return kExitFailed;
+    }
+    try {
+        const auto record =
+            APFSEngine::shared().executeMergeNow(source, target, summary, terminalProgress());
+        printLine(stdout, engine::encodeJson(record));
+        return kExitOk;
+    } catch (const engine::EngineError& error) {
+        if (::isatty(STDERR_FILENO) != 0) std::fputc('\n', stderr);
+        printError(error);
+        return kExitFailed;
+    }
+}
+
+int undo(const std::vector<std::string>& arguments) {
+    const auto records = APFSEngine::shared().loadSessionRecords();
+    const engine::MergeSessionRecord* chosen = nullptr;
+    for (const auto& record : records) {
+        if (arguments.size() == 1 || record.id == arguments[1]) {
+            chosen = &record;
+            break;
+        }
+    }
+    if (chosen == nullptr) {
+        if (arguments.size() == 1) {
+            std::fprintf(stderr, "sorrelix-cli: the merge history is empty\n");
+        } else {
+            std::fprintf(stderr, "sorrelix-cli: no merge with id %s in the history\n",
+                         arguments[1].c_str());
+        }
+        return kExitUsage;
+    }
+    try {
+        APFSEngine::shared().undoMergeNow(*chosen);
+        std::fprintf(stderr, "sorrelix-cli: undid merge %s into %s\n", chosen->id.c_str(),
+                     chosen->targetPath.c_str());
+        return kExitOk;
+    } catch (const engine::EngineError& error) {
+        printError(error);
+        return kExitFailed;
+    }
+}
+
+int usage() {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+}  // namespace
+
+std::string absoluteFolderPath(const std::string& argument) {
+    if (!argument.empty() && argument.front() == '/') return engine::normalizedFolderPath(argument);
+    std::string cwd(4096, '\0');
+    while (::getcwd(cwd.data(), cwd.size()) == nullptr) cwd.resize(cwd.size() * 2);
+    cwd.resize(std::strlen(cwd.c_str()));
+    std::string relative = argument;
+    while (relative.starts_with("./")) relative.erase(0, 2);
+    if (relative.empty() || relative == ".") return engine::normalizedFolderPath(cwd);
+    return engine::normalizedFolderPath(cwd + (cwd == "/" ? "" : "/") + relative);
+}
+
+int runCommand(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return usage();
+    const std::string& command = arguments[0];
+    if ((command == "--help" || command == "-h" || command == "help") && arguments.size() == 1) {
+        std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    if ((command == "analyze" || command == "merge") && arguments.size() == 3) {
+        const std::string source = absoluteFolderPath(arguments[1]);
+        const std::string target = absoluteFolderPath(arguments[2]);
+        return command == "analyze" ? analyze(source, target) : merge(source, target);
+    }
+    if (command == "undo" && arguments.size() <= 2) return undo(arguments);
+    if (command == "history" && arguments.size() == 1) {
+        printLine(stdout, engine::encodeJson(APFSEngine::shared().loadSessionRecords()));
+        return kExitOk;
+    }
+    return usage();
+}
+
+}  // namespace sorrelix::cli

@@ -1,0 +1,70 @@
+#include "apfs_engine.h"
+
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "folder_analysis.h"
+#include "merge_execution.h"
+#include "session_history.h"
+#include "undo_merge.h"
+
+namespace sorrelix::engine {
+
+APFSEngine& APFSEngine::shared() {
+    static APFSEngine engine;
+    return engine;
+}
+
+APFSEngine::APFSEngine() : pool_(new QThreadPool()) {
+    // Analyses, merges and undos may overlap (the window and a re-analysis); each runs on
+    // its own thread here, never on the GUI thread.
+    pool_->setMaxThreadCount(8);
+}
+
+QFuture<MergeSummary> APFSEngine::analyze(const std::string& sourcePath,
+                                          const std::string& targetPath) {
+    return QtConcurrent::run(
+        pool_, [this, sourcePath, targetPath] { return analyzeNow(sourcePath, targetPath); });
+}
+
+QFuture<MergeSessionRecord> APFSEngine::executeMerge(const std::string& sourcePath,
+                                                     const std::string& targetPath,
+                                                     MergeSummary summary,
+                                                     ProgressCallback onProgress) {
+    return QtConcurrent::run(pool_, [this, sourcePath, targetPath, summary = std::move(summary),
+                                     onProgress = std::move(onProgress)] {
+        return executeMergeNow(sourcePath, targetPath, summary, onProgress);
+    });
+}
+
+QFuture<void> APFSEngine::undoMerge(MergeSessionRecord record) {
+    return QtConcurrent::run(pool_, [this, record = std::move(record)] { undoMergeNow(record); });
+}
+
+MergeSummary APFSEngine::analyzeNow(const std::string& sourcePath,
+                                    const std::string& targetPath) const {
+    return FolderAnalysis(normalizedFolderPath(sourcePath), normalizedFolderPath(targetPath)).run();
+}
+
+MergeSessionRecord APFSEngine::executeMergeNow(const std::string& sourcePath,
+                                               const std::string& targetPath,
+                                               const MergeSummary& summary,
+                                               const ProgressCallback& onProgress) const {
+    return MergeExecution(normalizedFolderPath(sourcePath), normalizedFolderPath(targetPath))
+        .run(summary, onProgress);
+}
+
+void APFSEngine::undoMergeNow(const MergeSessionRecord& record) const {
+    UndoMerge(record).run();
+}
+
+std::vector<MergeSessionRecord> APFSEngine::loadSessionRecords() const {
+    return SessionHistory::load();
+}
+
+std::string normalizedFolderPath(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+}  // namespace sorrelix::engine

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "file_diff_kind.h"
+
+namespace sorrelix::engine {
+
+// Decides whether a source entry and the target entry at the same place hold the same
+// thing, given their stat results. Only regular files are ever opened and read; links are
+// compared by what they point to, other special files by type (and device number).
+class EntryComparison {
+public:
+    EntryComparison();
+
+    // The entries' stats are already known to agree in size and time.
+    bool sameContent(int sourceDirFd, const char* sourceName, const struct stat& sourceStat,
+                     int targetDirFd, const char* targetName, const struct stat& targetStat);
+
+private:
+    bool sameFileBytes(int sourceFd, int targetFd, off_t size);
+    std::vector<char> sourceBuffer_;
+    std::vector<char> targetBuffer_;
+};
+
+}  // namespace sorrelix::engine

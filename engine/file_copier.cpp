@@ -1,0 +1,218 @@
+#include "file_copier.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "file_metadata.h"
+#include "unique_fd.h"
+
+namespace sorrelix::engine {
+
+namespace {
+
+// A file being written: unnamed (O_TMPFILE) where the file system supports it, so that a
+// crash leaves nothing behind, or else under a hidden temporary name.
+struct PendingFile {
+    UniqueFd fd;
+    std::string temporaryName;  // empty for an unnamed file
+};
+
+std::string freshTemporaryName() {
+    static std::atomic<unsigned long> counter{0};
+    char name[64];
+    std::snprintf(name, sizeof name, ".sorrelix-partial-%d-%lu", static_cast<int>(::getpid()),
+                  counter.fetch_add(1));
+    return name;
+}
+
+bool canLinkUnnamedFiles() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
+PendingFile createPendingFile(int dirFd) {
+    if (canLinkUnnamedFiles()) {
+        UniqueFd fd(::openat(dirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        if (fd || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+            return {std::move(fd), {}};
+        }
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = freshTemporaryName();
+        UniqueFd fd(::openat(dirFd, name.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600));
+        if (fd || errno != EEXIST) return {std::move(fd), std::move(name)};
+    }
+    return {};
+}
+
+void discard(PendingFile& file, int dirFd) {
+    if (!file.temporaryName.empty()) ::unlinkat(dirFd, file.temporaryName.c_str(), 0);
+    file.fd.reset();
+}
+
+// Gives a named temporary entry its final name: refusing an existing entry first, then
+// replacing it. Returns 0 or errno; the temporary entry is gone either way on success.
+int renameIntoPlace(int dirFd, const std::string& temporaryName, const std::string& name) {
+    if (::renameat2(dirFd, temporaryName.c_str(), dirFd, name.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) return errno;
+    return ::renameat(dirFd, temporaryName.c_str(), dirFd, name.c_str()) == 0 ? 0 : errno;
+}
+
+int publish(PendingFile& file, int dirFd, const std::string& name) {
+    if (!file.temporaryName.empty()) {
+        const int error = renameIntoPlace(dirFd, file.temporaryName, name);
+        if (error == 0) file.temporaryName.clear();
+        return error;
+    }
+    char procPath[64];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", file.fd.get());
+    if (::linkat(AT_FDCWD, procPath, dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != EEXIST) return errno;
+    // Something took the name meanwhile: replace it, as a full copy does.
+    std::string temporaryName = freshTemporaryName();
+    if (::linkat(AT_FDCWD, procPath, dirFd, temporaryName.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        return errno;
+    }
+    const int error = renameIntoPlace(dirFd, temporaryName, name);
+    if (error != 0) ::unlinkat(dirFd, temporaryName.c_str(), 0);
+    return error;
+}
+
+bool isCloneUnsupported(int errorNumber) {
+    return errorNumber == EOPNOTSUPP || errorNumber == EXDEV || errorNumber == EINVAL ||
+           errorNumber == ENOTTY || errorNumber == ENOSYS || errorNumber == EPERM;
+}
+
+int readWriteCopy(int sourceFd, int targetFd) {
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t n = ::read(sourceFd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return 0;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w =
+                ::write(targetFd, buffer.data() + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) return errno;
+            done += w;
+        }
+    }
+}
+
+}  // namespace
+
+int FileCopier::copy(int sourceDirFd, const std::string& sourceName, int targetDirFd,
+                     const std::string& targetName) {
+    struct stat sourceStat {};
+    if (::fstatat(sourceDirFd, sourceName.c_str(), &sourceStat, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno;
+    }
+    if (S_ISLNK(sourceStat.st_mode)) {
+        return copyLink(sourceDirFd, sourceName, targetDirFd, targetName);
+    }
+    if (S_ISDIR(sourceStat.st_mode)) return EISDIR;
+    if (!S_ISREG(sourceStat.st_mode)) return copyNode(sourceStat, targetDirFd, targetName);
+    // O_NONBLOCK: an entry swapped for a FIFO since the check must not block the merge.
+    UniqueFd source(::openat(sourceDirFd, sourceName.c_str(),
+                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!source) return errno;
+    if (::fstat(source.get(), &sourceStat) != 0) return errno;
+    if (!S_ISREG(sourceStat.st_mode)) return EAGAIN;
+    return copyRegular(source.get(), sourceStat, targetDirFd, targetName);
+}
+
+int FileCopier::copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
+                            const std::string& targetName) {
+    PendingFile pending = createPendingFile(targetDirFd);
+    if (!pending.fd) return errno;
+    bool cloned = false;
+    if (clonesSupported_) {
+        cloned = ::ioctl(pending.fd.get(), FICLONE, sourceFd) == 0;
+        if (!cloned && isCloneUnsupported(errno)) clonesSupported_ = false;
+    }
+    int error = cloned ? 0 : copyData(sourceFd, pending.fd.get(), sourceStat.st_size);
+    if (error == 0) error = copyMetadata(sourceFd, sourceStat, pending.fd.get());
+    if (error == 0) error = publish(pending, targetDirFd, targetName);
+    if (error != 0) {
+        discard(pending, targetDirFd);
+        return error;
+    }
+    if (cloned) ++clonedFiles_;
+    return 0;
+}
+
+int FileCopier::copyData(int sourceFd, int targetFd, off_t size) {
+    if (::ftruncate(targetFd, 0) != 0 || ::lseek(sourceFd, 0, SEEK_SET) < 0) return errno;
+    if (copyRangeSupported_) {
+        (void)size;
+        for (;;) {
+            const ssize_t n = ::copy_file_range(sourceFd, nullptr, targetFd, nullptr, 1 << 30, 0);
+            if (n > 0) continue;
+            if (n == 0) return 0;
+            if (errno == EINTR) continue;
+            if (errno != EXDEV && errno != EINVAL && errno != EOPNOTSUPP && errno != ENOSYS) {
+                return errno;
+            }
+            copyRangeSupported_ = false;
+            break;  // go on from the current offsets with plain reads and writes
+        }
+    }
+    return readWriteCopy(sourceFd, targetFd);
+}
+
+int FileCopier::copyLink(int sourceDirFd, const std::string& sourceName, int targetDirFd,
+                         const std::string& targetName) {
+    std::vector<char> text(PATH_MAX + 1);
+    const ssize_t length = ::readlinkat(sourceDirFd, sourceName.c_str(), text.data(), text.size());
+    if (length < 0) return errno;
+    if (static_cast<std::size_t>(length) == text.size()) return ENAMETOOLONG;
+    text[static_cast<std::size_t>(length)] = 0;
+    struct stat sourceStat {};
+    if (::fstatat(sourceDirFd, sourceName.c_str(), &sourceStat, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno;
+    }
+    // A link has no content to be partial, but it is still made under a temporary name
+    // and renamed, so that an existing entry is replaced in one step.
+    const std::string temporaryName = freshTemporaryName();
+    if (::symlinkat(text.data(), targetDirFd, temporaryName.c_str()) != 0) return errno;
+    // Owner and times of a link are best effort, as with cp -a: without privileges the
+    // owner cannot be given away, and the link itself still points where it should.
+    (void)::fchownat(targetDirFd, temporaryName.c_str(), sourceStat.st_uid, sourceStat.st_gid,
+                     AT_SYMLINK_NOFOLLOW);
+    const timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+    (void)::utimensat(targetDirFd, temporaryName.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    const int error = renameIntoPlace(targetDirFd, temporaryName, targetName);
+    if (error != 0) ::unlinkat(targetDirFd, temporaryName.c_str(), 0);
+    return error;
+}
+
+int FileCopier::copyNode(const struct stat& sourceStat, int targetDirFd,
+                         const std::string& targetName) {
+    const std::string temporaryName = freshTemporaryName();
+    if (::mknodat(targetDirFd, temporaryName.c_str(), sourceStat.st_mode & (S_IFMT | 07777),
+                  sourceStat.st_rdev) != 0) {
+        return errno;
+    }
+    (void)::fchownat(targetDirFd, temporaryName.c_str(), sourceStat.st_uid, sourceStat.st_gid,
+                     AT_SYMLINK_NOFOLLOW);
+    (void)::fchmodat(targetDirFd, temporaryName.c_str(), sourceStat.st_mode & 07777, 0);
+    const timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+    (void)::utimensat(targetDirFd, temporaryName.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    const int error = renameIntoPlace(targetDirFd, temporaryName, targetName);
+    if (error != 0) ::unlinkat(targetDirFd, temporaryName.c_str(), 0);
+    return error;
+}
+
+}  // namespace sorrelix::engine

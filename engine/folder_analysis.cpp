@@ -1,0 +1,249 @@
+#include "folder_analysis.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <variant>
+
+#include "apfs_engine.h"
+#include "deep_open.h"
+#include "entry_comparison.h"
+#include "loc.h"
+#include "relative_path.h"
+
+namespace sorrelix::engine {
+
+namespace {
+
+// The items of one folder in walk order, with placeholders for its subfolders.
+struct WalkNode {
+    std::vector<std::variant<FileDiffItem, std::size_t>> entries;
+};
+
+struct FolderTask {
+    std::string relativePath;
+    std::size_t node;
+};
+
+enum class TargetFolder { open, missing, unreadable };
+
+int openFolder(int dirFd, const std::string& path, bool followLinks) {
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
+    return ::openat(dirFd, path.c_str(), flags);
+}
+
+bool isMissing(int errorNumber) {
+    return errorNumber == ENOENT || errorNumber == ENOTDIR || errorNumber == ELOOP;
+}
+
+// Shared state of one analysis: the folder nodes and the queue of folders still to read.
+class ParallelWalk {
+public:
+    ParallelWalk(int sourceRoot, int targetRoot)
+        : sourceRoot_(sourceRoot), targetRoot_(targetRoot) {
+        nodes_.emplace_back();
+        queue_.push_back({std::string(), 0});
+    }
+
+    void run(unsigned workerCount) {
+        std::vector<std::jthread> workers;
+        for (unsigned i = 0; i < workerCount; ++i) workers.emplace_back([this] { work(); });
+    }
+
+    MergeSummary flatten();
+
+private:
+    void work();
+    void readFolder(const FolderTask& task, EntryComparison& comparison);
+    void addFile(WalkNode& node, const std::string& folder, const char* name, int sourceDir,
+                 int targetDir, TargetFolder targetState, EntryComparison& comparison);
+    std::size_t addSubfolder(std::string relativePath);
+
+    int sourceRoot_;
+    int targetRoot_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<WalkNode> nodes_;  // a deque keeps references stable while it grows
+    std::vector<FolderTask> queue_;
+    unsigned busy_ = 0;
+};
+
+void ParallelWalk::work() {
+    EntryComparison comparison;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return !queue_.empty() || busy_ == 0; });
+        if (queue_.empty()) return;
+        FolderTask task = std::move(queue_.back());
+        queue_.pop_back();
+        ++busy_;
+        lock.unlock();
+        readFolder(task, comparison);
+        lock.lock();
+        --busy_;
+        if (busy_ == 0 && queue_.empty()) wake_.notify_all();
+    }
+}
+
+std::size_t ParallelWalk::addSubfolder(std::string relativePath) {
+    std::lock_guard lock(mutex_);
+    nodes_.emplace_back();
+    const std::size_t index = nodes_.size() - 1;
+    queue_.push_back({std::move(relativePath), index});
+    wake_.notify_one();
+    return index;
+}
+
+void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& comparison) {
+    auto openSource = [](int dir, const std::string& path) { return openFolder(dir, path, false); };
+    auto openTarget = [](int dir, const std::string& path) { return openFolder(dir, path, true); };
+    UniqueFd source = openDeep(sourceRoot_, task.relativePath, openSource);
+    if (!source) return;  // an unreadable subfolder is left out silently
+    UniqueFd target = openDeep(targetRoot_, task.relativePath, openTarget);
+    const TargetFolder targetState = target             ? TargetFolder::open
+                                     : isMissing(errno) ? TargetFolder::missing
+                                                        : TargetFolder::unreadable;
+    DIR* listing = ::fdopendir(source.get());
+    if (listing == nullptr) return;
+    const int sourceFd = source.get();
+    (void)source.release();
+    WalkNode* node;
+    {
+        std::lock_guard lock(mutex_);
+        node = &nodes_[task.node];
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            if (::fstatat(sourceFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+            type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+        }
+        if (type == DT_DIR) {
+            // Everything below a ".sorrelix" folder is the engine's own backup area.
+            if (std::string_view(name) == ".sorrelix") continue;
+            node->entries.emplace_back(addSubfolder(joinPath(task.relativePath, name)));
+            continue;
+        }
+        addFile(*node, task.relativePath, name, sourceFd, target.get(), targetState, comparison);
+    }
+    ::closedir(listing);
+}
+
+void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char* name,
+                           int sourceDir, int targetDir, TargetFolder targetState,
+                           EntryComparison& comparison) {
+    std::string relativePath = joinPath(folder, name);
+    if (APFSEngine::isJunkFile(relativePath, name)) return;
+    struct stat sourceStat {};
+    if (::fstatat(sourceDir, name, &sourceStat, AT_SYMLINK_NOFOLLOW) != 0) return;
+    if (S_ISDIR(sourceStat.st_mode)) return;
+    FileDiffItem item{std::move(relativePath),
+                      FileDiffKind::added,
+                      sourceStat.st_size,
+                      0,
+                      Date::fromTimespec(sourceStat.st_mtim),
+                      std::nullopt};
+    if (targetState == TargetFolder::unreadable) return;
+    struct stat targetStat {};
+    const bool targetExists =
+        targetState == TargetFolder::open &&
+        (::fstatat(targetDir, name, &targetStat,
+                   S_ISLNK(sourceStat.st_mode) ? AT_SYMLINK_NOFOLLOW : 0) == 0);
+    if (!targetExists) {
+        if (targetState == TargetFolder::open && !isMissing(errno)) return;
+        node.entries.emplace_back(std::move(item));
+        return;
+    }
+    item.targetSize = targetStat.st_size;
+    item.targetDate = Date::fromTimespec(targetStat.st_mtim);
+    const bool metadataAgrees =
+        item.sourceSize == item.targetSize &&
+        item.sourceDate.secondsApartFrom(*item.targetDate) < FolderAnalysis::kTimeToleranceSeconds;
+    bool same = metadataAgrees;
+    if (metadataAgrees && item.sourceSize < FolderAnalysis::kContentCheckLimit) {
+        same = comparison.sameContent(sourceDir, name, sourceStat, targetDir, name, targetStat);
+    }
+    item.kind = same ? FileDiffKind::identical : FileDiffKind::updated;
+    node.entries.emplace_back(std::move(item));
+}
+
+MergeSummary ParallelWalk::flatten() {
+    MergeSummary summary;
+    struct Frame {
+        std::size_t node;
+        std::size_t next;
+    };
+    std::vector<Frame> stack{{0, 0}};
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        auto& entries = nodes_[frame.node].entries;
+        if (frame.next == entries.size()) {
+            entries = {};
+            stack.pop_back();
+            continue;
+        }
+        auto& entry = entries[frame.next++];
+        if (auto* child = std::get_if<std::size_t>(&entry)) {
+            stack.push_back({*child, 0});
+            continue;
+        }
+        auto& item = std::get<FileDiffItem>(entry);
+        switch (item.kind) {
+            case FileDiffKind::added:
+                ++summary.addedCount;
+                summary.bytesToTransfer += item.sourceSize;
+                break;
+            case FileDiffKind::updated:
+                ++summary.updatedCount;
+                summary.bytesToTransfer += item.sourceSize;
+                break;
+            case FileDiffKind::identical:
+                ++summary.identicalCount;
+                break;
+        }
+        summary.items.push_back(std::move(item));
+    }
+    return summary;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+unsigned workerCount() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(cores, 2U, 4U);
+}
+
+}  // namespace
+
+FolderAnalysis::FolderAnalysis(std::string sourcePath, std::string targetPath)
+    : sourcePath_(std::move(sourcePath)), targetPath_(std::move(targetPath)) {}
+
+MergeSummary FolderAnalysis::run() const {
+    auto failure = [] { return MergeSummary::failure(text::loc("alert_folder_inaccessible")); };
+    if (!isFolder(sourcePath_) || !isFolder(targetPath_)) return failure();
+    UniqueFd sourceRoot(::open(sourcePath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd targetRoot(::open(targetPath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!sourceRoot || !targetRoot) return failure();
+    UniqueFd probe(::openat(sourceRoot.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* listing = probe ? ::fdopendir(probe.get()) : nullptr;
+    if (listing == nullptr) return failure();
+    (void)probe.release();
+    ::closedir(listing);
+
+    ParallelWalk walk(sourceRoot.get(), targetRoot.get());
+    walk.run(workerCount());
+    return walk.flatten();
+}
+
+}  // namespace sorrelix::engine

@@ -1,0 +1,143 @@
+#include "merge_execution.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <QUuid>
+
+#include "engine_error.h"
+#include "file_copier.h"
+#include "folder_cache.h"
+#include "relative_path.h"
+#include "session_history.h"
+
+namespace sorrelix::engine {
+
+namespace {
+
+[[noreturn]] void failFolder(int errorNumber, const std::string& relativePath,
+                             std::string_view folder, const char* where) {
+    if (BeneathFolder::isEscapeError(errorNumber)) {
+        throw EngineError(kEngineErrorDomain, errorNumber,
+                          QStringLiteral("Refused to write outside the %1 folder: the path of %2 "
+                                         "goes through a symbolic link that leads out of it")
+                              .arg(QString::fromLatin1(where), displayPath(relativePath)));
+    }
+    if (errorNumber == ENOTDIR || errorNumber == EEXIST) {
+        // A file stands where the item needs a folder: no copy can succeed.
+        throw EngineError::copyFailed(relativePath, ENOTDIR);
+    }
+    throw EngineError::posix(errorNumber,
+                             QStringLiteral("Could not create the folder %1 in the %2")
+                                 .arg(displayPath(folder), QString::fromLatin1(where)));
+}
+
+bool exists(int dirFd, const std::string& name) {
+    struct stat st {};
+    return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Works through the items of one merge with the folders held open.
+class MergeRun {
+public:
+    MergeRun(const std::string& sourcePath, const std::string& targetPath, const std::string& id)
+        : source_(sourcePath),
+          target_(targetPath),
+          backup_(openBackupFolder(id)),
+          sourceFolders_(source_),
+          targetFolders_(target_),
+          backupFolders_(backup_) {}
+
+    void copyItem(const FileDiffItem& item) {
+        const std::string& path = item.relativePath;
+        if (!isSafeRelativePath(path)) {
+            throw EngineError::copyFailed(path, EINVAL);
+        }
+        const auto split = splitParent(path);
+        const std::string name(split.name);
+        const int targetDir = targetFolders_.folder(split.parent, true);
+        if (targetDir < 0) failFolder(errno, path, split.parent, "target");
+        // Whatever stands at the place, for an added item as much as for an updated one, is
+        // kept in the backup folder: nothing is overwritten without a copy to undo to.
+        if (exists(targetDir, name)) moveToBackup(targetDir, name, path, split.parent);
+        const int sourceDir = sourceFolders_.folder(split.parent, false);
+        if (sourceDir < 0) throw EngineError::copyFailed(path, errno);
+        const int error = copier_.copy(sourceDir, name, targetDir, name);
+        if (error != 0) throw EngineError::copyFailed(path, error);
+    }
+
+private:
+    BeneathFolder openBackupFolder(const std::string& id) {
+        const std::string relative = std::string(MergeExecution::kBackupsFolder) + "/" + id;
+        UniqueFd fd = target_.makeFolders(relative);
+        if (!fd) {
+            const int error = errno;
+            if (BeneathFolder::isEscapeError(error)) {
+                throw EngineError(kEngineErrorDomain, error,
+                                  QStringLiteral("Refused to create the backup folder: %1 in the "
+                                                 "target is a symbolic link")
+                                      .arg(displayPath(".sorrelix")));
+            }
+            throw EngineError::posix(error,
+                                     QStringLiteral("Could not create the backup folder %1")
+                                         .arg(displayPath(joinPath(target_.path(), relative))));
+        }
+        return BeneathFolder(std::move(fd), joinPath(target_.path(), relative));
+    }
+
+    void moveToBackup(int targetDir, const std::string& name, const std::string& path,
+                      std::string_view parent) {
+        const int backupDir = backupFolders_.folder(parent, true);
+        if (backupDir < 0) failFolder(errno, path, parent, "backup");
+        if (::renameat(targetDir, name.c_str(), backupDir, name.c_str()) != 0) {
+            throw EngineError::posix(
+                errno,
+                QStringLiteral("Could not move %1 into the backup folder").arg(displayPath(path)));
+        }
+    }
+
+    BeneathFolder source_;
+    BeneathFolder target_;
+    BeneathFolder backup_;
+    FolderCache sourceFolders_;
+    FolderCache targetFolders_;
+    FolderCache backupFolders_;
+    FileCopier copier_;
+};
+
+}  // namespace
+
+MergeExecution::MergeExecution(std::string sourcePath, std::string targetPath)
+    : sourcePath_(std::move(sourcePath)), targetPath_(std::move(targetPath)) {}
+
+std::string MergeExecution::newMergeId() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).left(8).toLower().toStdString();
+}
+
+MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
+                                       const ProgressCallback& onProgress) {
+    const std::string id = newMergeId();
+    MergeRun merge(sourcePath_, targetPath_, id);
+    std::int64_t total = 0;
+    for (const auto& item : summary.items) total += item.kind != FileDiffKind::identical;
+    std::vector<std::string> added;
+    std::int64_t current = 0;
+    for (const auto& item : summary.items) {
+        if (item.kind == FileDiffKind::identical) continue;
+        if (onProgress) onProgress(++current, total, item.relativePath);
+        merge.copyItem(item);
+        if (item.kind == FileDiffKind::added) added.push_back(item.relativePath);
+    }
+    MergeSessionRecord record{id,
+                              Date::now(),
+                              sourcePath_,
+                              targetPath_,
+                              summary.addedCount,
+                              summary.updatedCount,
+                              joinPath(targetPath_, std::string(kBackupsFolder) + "/" + id),
+                              std::move(added)};
+    SessionHistory::save(record);
+    return record;
+}
+
+}  // namespace sorrelix::engine

@@ -1,0 +1,326 @@
+#include "record_json.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "json_string_codec.h"
+
+namespace sorrelix::engine {
+
+namespace {
+
+// ---- Writing ----
+
+void appendDate(QByteArray& out, const Date& date) {
+    // Shortest text that reads back as the same double.
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, date.referenceSeconds());
+    out.append(buffer, static_cast<qsizetype>(result.ptr - buffer));
+}
+
+template <typename Element, typename AppendElement>
+void appendArray(QByteArray& out, const std::vector<Element>& elements, AppendElement append) {
+    out.append('[');
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (i > 0) out.append(',');
+        append(out, elements[i]);
+    }
+    out.append(']');
+}
+
+// Writes one object's members in call order; the caller appends the closing brace.
+class ObjectWriter {
+public:
+    explicit ObjectWriter(QByteArray& out) : out_(out) { out_.append('{'); }
+
+    void bytes(const char* key, std::string_view value) { appendJsonString(member(key), value); }
+    void text(const char* key, const QString& value) { appendJsonString(member(key), value); }
+    void integer(const char* key, std::int64_t value) {
+        member(key).append(QByteArray::number(static_cast<qlonglong>(value)));
+    }
+    void date(const char* key, const Date& value) { appendDate(member(key), value); }
+
+    // Starts a member whose value the caller appends to the returned text.
+    QByteArray& member(const char* key) {
+        if (!first_) out_.append(',');
+        first_ = false;
+        appendJsonString(out_, std::string_view(key));
+        out_.append(':');
+        return out_;
+    }
+
+    void close() { out_.append('}'); }
+
+private:
+    QByteArray& out_;
+    bool first_ = true;
+};
+
+void appendItem(QByteArray& out, const FileDiffItem& item) {
+    ObjectWriter object(out);
+    object.bytes("relativePath", item.relativePath);
+    object.bytes("kind", rawValue(item.kind));
+    object.integer("sourceSize", item.sourceSize);
+    object.integer("targetSize", item.targetSize);
+    object.date("sourceDate", item.sourceDate);
+    if (item.targetDate) object.date("targetDate", *item.targetDate);
+    object.close();
+}
+
+void appendSummary(QByteArray& out, const MergeSummary& summary) {
+    ObjectWriter object(out);
+    object.integer("addedCount", summary.addedCount);
+    object.integer("updatedCount", summary.updatedCount);
+    object.integer("identicalCount", summary.identicalCount);
+    object.integer("bytesToTransfer", summary.bytesToTransfer);
+    appendArray(object.member("items"), summary.items, appendItem);
+    if (summary.errorMessage) object.text("errorMessage", *summary.errorMessage);
+    object.close();
+}
+
+void appendPath(QByteArray& out, const std::string& path) {
+    appendJsonString(out, path);
+}
+
+void appendRecord(QByteArray& out, const MergeSessionRecord& record) {
+    ObjectWriter object(out);
+    object.bytes("id", record.id);
+    object.date("timestamp", record.timestamp);
+    object.bytes("sourcePath", record.sourcePath);
+    object.bytes("targetPath", record.targetPath);
+    object.integer("addedCount", record.addedCount);
+    object.integer("updatedCount", record.updatedCount);
+    object.bytes("backupDir", record.backupDir);
+    if (record.addedRelativePaths) {
+        appendArray(object.member("addedRelativePaths"), *record.addedRelativePaths, appendPath);
+    }
+    object.close();
+}
+
+// ---- Reading ----
+
+[[noreturn]] void fail(const std::string& path, const char* problem) {
+    throw JsonDecodeError("JSON value \"" + path + "\" " + problem);
+}
+
+std::string elementPath(const std::string& arrayPath, qsizetype index) {
+    return arrayPath + "[" + std::to_string(index) + "]";
+}
+
+std::string bytesOf(const QJsonValue& value, const std::string& path) {
+    if (!value.isString()) fail(path, "must be a string");
+    std::optional<std::string> bytes = bytesFromJsonString(value.toString());
+    if (!bytes) fail(path, "holds an unpaired surrogate that is not a byte escape");
+    return std::move(*bytes);
+}
+
+QJsonObject objectOf(const QJsonValue& value, const std::string& path) {
+    if (!value.isObject()) fail(path, "must be an object");
+    return value.toObject();
+}
+
+// Whole seconds since 2001 for which Date keeps nanoseconds in 64 bits.
+constexpr double kEarliestReferenceSecond = -10201679236.0;
+constexpr double kLatestReferenceSecond = 8245064835.0;
+
+// Typed, strict access to the members of one JSON object; `path` names it in errors.
+class ObjectReader {
+public:
+    ObjectReader(const QJsonObject& object, std::string path)
+        : object_(object), path_(std::move(path)) {}
+
+    std::string bytes(const char* key) const { return bytesOf(required(key), pathOf(key)); }
+
+    std::int64_t integer(const char* key) const {
+        const QJsonValue value = required(key);
+        // Qt keeps integral numbers exact as qint64; anything else returns the fallback.
+        const qint64 asInteger = value.toInteger(0);
+        if (!value.isDouble() || asInteger != value.toInteger(1)) {
+            fail(pathOf(key), "must be an integer");
+        }
+        return asInteger;
+    }
+
+    Date date(const char* key) const { return dateOf(required(key), key); }
+
+    std::optional<Date> optionalDate(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined() || value.isNull()) return std::nullopt;
+        return dateOf(value, key);
+    }
+
+    std::optional<QString> optionalText(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined() || value.isNull()) return std::nullopt;
+        if (!value.isString()) fail(pathOf(key), "must be a string");
+        return value.toString();
+    }
+
+    QJsonArray array(const char* key) const { return arrayOf(required(key), key); }
+
+    std::optional<QJsonArray> optionalArray(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined() || value.isNull()) return std::nullopt;
+        return arrayOf(value, key);
+    }
+
+    std::string pathOf(const char* key) const {
+        return path_.empty() ? std::string(key) : path_ + "." + key;
+    }
+
+private:
+    QJsonValue required(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined()) fail(pathOf(key), "is missing");
+        if (value.isNull()) fail(pathOf(key), "must not be null");
+        return value;
+    }
+
+    Date dateOf(const QJsonValue& value, const char* key) const {
+        if (!value.isDouble()) fail(pathOf(key), "must be a number");
+        const double seconds = value.toDouble();
+        const double whole = std::floor(seconds);
+        if (!(whole >= kEarliestReferenceSecond && whole <= kLatestReferenceSecond)) {
+            fail(pathOf(key), "is outside the supported range of dates");
+        }
+        return Date::fromReferenceSeconds(seconds);
+    }
+
+    QJsonArray arrayOf(const QJsonValue& value, const char* key) const {
+        if (!value.isArray()) fail(pathOf(key), "must be an array");
+        return value.toArray();
+    }
+
+    QJsonObject object_;
+    std::string path_;
+};
+
+QJsonDocument parseDocument(const QByteArray& json) {
+    QJsonParseError error{};
+    QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError) {
+        throw JsonDecodeError("malformed JSON at offset " + std::to_string(error.offset) + ": " +
+                              error.errorString().toStdString());
+    }
+    return document;
+}
+
+QJsonObject parseObject(const QByteArray& json) {
+    const QJsonDocument document = parseDocument(json);
+    if (!document.isObject()) throw JsonDecodeError("JSON text must be an object");
+    return document.object();
+}
+
+FileDiffItem itemFrom(const QJsonObject& object, const std::string& path) {
+    const ObjectReader reader(object, path);
+    FileDiffItem item;
+    item.relativePath = reader.bytes("relativePath");
+    const std::optional<FileDiffKind> kind = fileDiffKindFromRawValue(reader.bytes("kind"));
+    if (!kind) fail(reader.pathOf("kind"), "must be \"added\", \"updated\" or \"identical\"");
+    item.kind = *kind;
+    item.sourceSize = reader.integer("sourceSize");
+    item.targetSize = reader.integer("targetSize");
+    item.sourceDate = reader.date("sourceDate");
+    item.targetDate = reader.optionalDate("targetDate");
+    return item;
+}
+
+MergeSummary summaryFrom(const QJsonObject& object) {
+    const ObjectReader reader(object, "");
+    MergeSummary summary;
+    summary.addedCount = reader.integer("addedCount");
+    summary.updatedCount = reader.integer("updatedCount");
+    summary.identicalCount = reader.integer("identicalCount");
+    summary.bytesToTransfer = reader.integer("bytesToTransfer");
+    const QJsonArray items = reader.array("items");
+    summary.items.reserve(static_cast<std::size_t>(items.size()));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const std::string path = elementPath("items", i);
+        summary.items.push_back(itemFrom(objectOf(items[i], path), path));
+    }
+    summary.errorMessage = reader.optionalText("errorMessage");
+    return summary;
+}
+
+std::vector<std::string> pathsFrom(const QJsonArray& array, const std::string& path) {
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(array.size()));
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        paths.push_back(bytesOf(array[i], elementPath(path, i)));
+    }
+    return paths;
+}
+
+MergeSessionRecord recordFrom(const QJsonObject& object, const std::string& path) {
+    const ObjectReader reader(object, path);
+    MergeSessionRecord record;
+    record.id = reader.bytes("id");
+    record.timestamp = reader.date("timestamp");
+    record.sourcePath = reader.bytes("sourcePath");
+    record.targetPath = reader.bytes("targetPath");
+    record.addedCount = reader.integer("addedCount");
+    record.updatedCount = reader.integer("updatedCount");
+    record.backupDir = reader.bytes("backupDir");
+    if (const auto paths = reader.optionalArray("addedRelativePaths")) {
+        record.addedRelativePaths = pathsFrom(*paths, reader.pathOf("addedRelativePaths"));
+    }
+    return record;
+}
+
+}  // namespace
+
+QByteArray encodeJson(const FileDiffItem& item) {
+    QByteArray out;
+    appendItem(out, item);
+    return out;
+}
+
+QByteArray encodeJson(const MergeSummary& summary) {
+    QByteArray out;
+    appendSummary(out, summary);
+    return out;
+}
+
+QByteArray encodeJson(const MergeSessionRecord& record) {
+    QByteArray out;
+    appendRecord(out, record);
+    return out;
+}
+
+QByteArray encodeJson(const std::vector<MergeSessionRecord>& records) {
+    QByteArray out;
+    appendArray(out, records, appendRecord);
+    return out;
+}
+
+FileDiffItem decodeFileDiffItem(const QByteArray& json) {
+    return itemFrom(parseObject(json), "");
+}
+
+MergeSummary decodeMergeSummary(const QByteArray& json) {
+    return summaryFrom(parseObject(json));
+}
+
+MergeSessionRecord decodeMergeSessionRecord(const QByteArray& json) {
+    return recordFrom(parseObject(json), "");
+}
+
+std::vector<MergeSessionRecord> decodeMergeSessionRecords(const QByteArray& json) {
+    const QJsonDocument document = parseDocument(json);
+    if (!document.isArray()) throw JsonDecodeError("JSON text must be an array");
+    const QJsonArray array = document.array();
+    std::vector<MergeSessionRecord> records;
+    records.reserve(static_cast<std::size_t>(array.size()));
+    for (qsizetype i = 0; i < array.size(); ++i) {
+        const std::string path = elementPath("", i);
+        records.push_back(recordFrom(objectOf(array[i], path), path));
+    }
+    return records;
+}
+
+}  // namespace sorrelix::engine

@@ -1,0 +1,148 @@
+#include "undo_merge.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "beneath_folder.h"
+#include "engine_error.h"
+#include "relative_path.h"
+#include "tree_removal.h"
+
+namespace sorrelix::engine {
+
+namespace {
+
+constexpr std::string_view kBackupsInfix = "/.sorrelix/backups/";
+
+std::vector<std::pair<std::string, bool>> listFolder(int dirFd) {
+    std::vector<std::pair<std::string, bool>> entries;  // name, is a folder (not a link)
+    const int listingFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
+    if (listing == nullptr) {
+        if (listingFd >= 0) ::close(listingFd);
+        return entries;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        entries.emplace_back(std::string(name), S_ISDIR(st.st_mode));
+    }
+    ::closedir(listing);
+    return entries;
+}
+
+bool existsAt(int dirFd, const std::string& name, struct stat* st = nullptr) {
+    struct stat local {};
+    return ::fstatat(dirFd, name.c_str(), st ? st : &local, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Moves the backed-up entries below one backup folder back into the target.
+class Restore {
+public:
+    Restore(const BeneathFolder& target) : target_(target) {}
+
+    void folder(int backupDir, const std::string& relativeFolder) {
+        for (const auto& [name, isFolder] : listFolder(backupDir)) {
+            const std::string path = joinPath(relativeFolder, name);
+            if (isFolder && !restoreReplacedFolder(backupDir, name, path)) {
+                UniqueFd child(::openat(backupDir, name.c_str(),
+                                        O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                if (child) folder(child.get(), path);
+                continue;
+            }
+            if (!isFolder) entry(backupDir, name, path);
+        }
+    }
+
+private:
+    // A folder that the merge replaced by a file comes back whole, in place of that file.
+    bool restoreReplacedFolder(int backupDir, const std::string& name, const std::string& path) {
+        const auto split = splitParent(path);
+        UniqueFd targetDir = target_.openFolder(split.parent);
+        struct stat st {};
+        if (!targetDir || !existsAt(targetDir.get(), name, &st) || S_ISDIR(st.st_mode)) {
+            return false;
+        }
+        entry(backupDir, name, path);
+        return true;
+    }
+
+    void entry(int backupDir, const std::string& name, const std::string& path) {
+        const auto split = splitParent(path);
+        UniqueFd targetDir = target_.openFolder(split.parent);
+        if (!targetDir) {
+            const int error = errno;
+            if (BeneathFolder::isEscapeError(error)) {
+                throw EngineError(kEngineErrorDomain, error,
+                                  QStringLiteral("Refused to restore %1: its folder in the target "
+                                                 "is a symbolic link that leads out of it")
+                                      .arg(displayPath(path)));
+            }
+            throw EngineError::posix(error, QStringLiteral("Could not restore %1: its folder %2 is "
+                                                           "missing from the target")
+                                                .arg(displayPath(path), displayPath(split.parent)));
+        }
+        if (existsAt(targetDir.get(), name)) {
+            if (const int error = removeTree(targetDir.get(), name)) {
+                throw EngineError::posix(error, QStringLiteral("Could not remove %1 to restore its "
+                                                               "backed-up version")
+                                                    .arg(displayPath(path)));
+            }
+        }
+        if (::renameat(backupDir, name.c_str(), targetDir.get(), name.c_str()) != 0) {
+            throw EngineError::posix(errno, QStringLiteral("Could not move %1 back from the backup "
+                                                           "folder")
+                                                .arg(displayPath(path)));
+        }
+    }
+
+    const BeneathFolder& target_;
+};
+
+}  // namespace
+
+UndoMerge::UndoMerge(MergeSessionRecord record) : record_(std::move(record)) {}
+
+bool UndoMerge::isBackupFolderOf(const std::string& backupDir, const std::string& targetPath) {
+    const std::string prefix = targetPath + std::string(kBackupsInfix);
+    if (backupDir.size() != prefix.size() + 8 || !backupDir.starts_with(prefix)) return false;
+    for (char c : std::string_view(backupDir).substr(prefix.size())) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    }
+    return true;
+}
+
+void UndoMerge::run() const {
+    if (!isBackupFolderOf(record_.backupDir, record_.targetPath)) {
+        throw EngineError(
+            kEngineErrorDomain, EINVAL,
+            QStringLiteral("Refused to undo: the merge record's backup folder %1 "
+                           "does not belong to its target folder %2")
+                .arg(displayPath(record_.backupDir), displayPath(record_.targetPath)));
+    }
+    const BeneathFolder target(record_.targetPath);
+    for (const auto& path : record_.addedRelativePaths.value_or(std::vector<std::string>{})) {
+        if (!isSafeRelativePath(path)) continue;
+        const auto split = splitParent(path);
+        UniqueFd folder = target.openFolder(split.parent);
+        // A file that cannot be deleted is left; restoring what was replaced matters more.
+        if (folder) (void)removeTree(folder.get(), std::string(split.name));
+    }
+    const std::string backupRelative =
+        record_.backupDir.substr(record_.targetPath.size() + 1);  // ".sorrelix/backups/<id>"
+    UniqueFd backup = target.openFolder(backupRelative, false);
+    if (!backup) {
+        if (errno == ENOENT || errno == ENOTDIR) throw EngineError::backupNotFound();
+        throw EngineError::posix(errno, QStringLiteral("Could not open the backup folder %1")
+                                            .arg(displayPath(record_.backupDir)));
+    }
+    Restore(target).folder(backup.get(), {});
+    const auto split = splitParent(backupRelative);
+    UniqueFd backupsFolder = target.openFolder(split.parent, false);
+    if (backupsFolder) (void)removeTree(backupsFolder.get(), std::string(split.name));
+}
+
+}  // namespace sorrelix::engine
