@@ -15,7 +15,10 @@ Date Date::fromTimespec(const timespec& ts) {
 }
 
 Date Date::fromSecondsSince1970(double seconds) {
-    return {static_cast<std::int64_t>(std::llround(seconds * 1e9))};
+    // Whole and fractional seconds apart: seconds * 1e9 alone loses the last digits.
+    const double whole = std::floor(seconds);
+    return {static_cast<std::int64_t>(whole) * 1000000000LL +
+            static_cast<std::int64_t>(std::llround((seconds - whole) * 1e9))};
 }
 
 Date Date::fromReferenceSeconds(double secondsSince2001) {

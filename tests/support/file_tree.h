@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sorrelix::testing {
+
+// Builds real files, folders, links and special files below one root, with fixed times, so
+// tests describe trees in a line each. Paths are relative to the root and are raw bytes.
+class FileTree {
+public:
+    // A new root in a fresh temporary folder, or below `parent` (e.g. a scratch mount).
+    FileTree();
+    explicit FileTree(const std::string& parent);
+
+    const std::string& root() const { return root_; }
+    std::string path(const std::string& relative) const;
+
+    // Creates parent folders as needed; the modification time is `mtime` seconds since 1970.
+    void file(const std::string& relative, const std::string& content,
+              std::optional<double> mtime = 1'700'000'000.0) const;
+    void folder(const std::string& relative) const;
+    void symlink(const std::string& relative, const std::string& linkTarget) const;
+    void fifo(const std::string& relative) const;
+    // A bound Unix socket; the file stays after the socket closes.
+    void socket(const std::string& relative) const;
+    void setMtime(const std::string& relative, double seconds) const;
+    void chmod(const std::string& relative, unsigned mode) const;
+
+    bool exists(const std::string& relative) const;  // lstat: links are not followed
+    std::string read(const std::string& relative) const;
+    double mtime(const std::string& relative) const;
+    unsigned mode(const std::string& relative) const;
+    bool isSymlink(const std::string& relative) const;
+    std::string readLink(const std::string& relative) const;
+    // Relative paths of every entry below the root (folders included), sorted.
+    std::vector<std::string> list() const;
+
+private:
+    void makeParents(const std::string& relative) const;
+
+    std::optional<QTemporaryDir> owned_;
+    std::string root_;
+};
+
+// Points XDG_CONFIG_HOME at a fresh folder for the object's lifetime, so the settings store
+// (and the merge history) of one test is its own.
+class ScopedConfigHome {
+public:
+    ScopedConfigHome();
+    ~ScopedConfigHome();
+    ScopedConfigHome(const ScopedConfigHome&) = delete;
+    ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
+
+    std::string settingsFile() const;  // the INI the application writes
+
+private:
+    QTemporaryDir dir_;
+    std::optional<std::string> previous_;
+};
+
+// The scratch mounts set up by scripts/scratch-fs.sh, or empty when they are absent.
+std::string xfsScratchDir();
+std::string ext4ScratchDir();
+std::string tinyScratchDir();
+
+}  // namespace sorrelix::testing
