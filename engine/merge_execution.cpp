@@ -1,6 +1,7 @@
 #include "merge_execution.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 
 #include <QUuid>
@@ -32,6 +33,14 @@ namespace {
                                  .arg(displayPath(folder), QString::fromLatin1(where)));
 }
 
+// Never replaces what stands at the destination; file systems without the flag get a plain
+// rename, which is safe here because each merge's backup folder starts empty.
+int renameNoReplace(int fromDir, const std::string& name, int toDir) {
+    if (::renameat2(fromDir, name.c_str(), toDir, name.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return -1;
+    return ::renameat(fromDir, name.c_str(), toDir, name.c_str());
+}
+
 bool exists(int dirFd, const std::string& name) {
     struct stat st {};
     return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
@@ -59,11 +68,17 @@ public:
         if (targetDir < 0) failFolder(errno, path, split.parent, "target");
         // Whatever stands at the place, for an added item as much as for an updated one, is
         // kept in the backup folder: nothing is overwritten without a copy to undo to.
-        if (exists(targetDir, name)) moveToBackup(targetDir, name, path, split.parent);
+        int backupDir = -1;
+        if (exists(targetDir, name)) backupDir = moveToBackup(targetDir, name, path, split.parent);
         const int sourceDir = sourceFolders_.folder(split.parent, false);
-        if (sourceDir < 0) throw EngineError::copyFailed(path, errno);
-        const int error = copier_.copy(sourceDir, name, targetDir, name);
-        if (error != 0) throw EngineError::copyFailed(path, error);
+        const int error = sourceDir < 0 ? errno : copier_.copy(sourceDir, name, targetDir, name);
+        if (error != 0) {
+            // The failed item stays as it was: its old version goes back to its place.
+            if (backupDir >= 0) {
+                renameNoReplace(backupDir, name, targetDir);
+            }
+            throw EngineError::copyFailed(path, error);
+        }
     }
 
 private:
@@ -85,15 +100,17 @@ private:
         return BeneathFolder(std::move(fd), joinPath(target_.path(), relative));
     }
 
-    void moveToBackup(int targetDir, const std::string& name, const std::string& path,
-                      std::string_view parent) {
+    // Returns the backup folder that now holds the occupant.
+    int moveToBackup(int targetDir, const std::string& name, const std::string& path,
+                     std::string_view parent) {
         const int backupDir = backupFolders_.folder(parent, true);
         if (backupDir < 0) failFolder(errno, path, parent, "backup");
-        if (::renameat(targetDir, name.c_str(), backupDir, name.c_str()) != 0) {
+        if (renameNoReplace(targetDir, name, backupDir) != 0) {
             throw EngineError::posix(
                 errno,
                 QStringLiteral("Could not move %1 into the backup folder").arg(displayPath(path)));
         }
+        return backupDir;
     }
 
     BeneathFolder source_;
