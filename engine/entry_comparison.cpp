@@ -11,7 +11,7 @@ namespace sorrelix::engine {
 
 namespace {
 
-constexpr std::size_t kChunk = 256 * 1024;
+constexpr std::size_t kChunk = std::size_t{256} * 1024;
 
 bool readFully(int fd, char* buffer, std::size_t length) {
     std::size_t done = 0;

@@ -175,7 +175,7 @@ public:
 
 private:
     QJsonValue required(const char* key) const {
-        const QJsonValue value = object_.value(QLatin1String(key));
+        QJsonValue value = object_.value(QLatin1String(key));
         if (value.isUndefined()) fail(pathOf(key), "is missing");
         if (value.isNull()) fail(pathOf(key), "must not be null");
         return value;

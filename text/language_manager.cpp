@@ -97,7 +97,7 @@ QString LanguageManager::currentTableCode() const {
 
 QString LanguageManager::bestSupportedCode(const QStringList& preferredLanguages) {
     for (const QString& tag : preferredLanguages) {
-        const QString code = supportedCodeFor(tag);
+        QString code = supportedCodeFor(tag);
         if (!code.isEmpty()) return code;
     }
     return QStringLiteral("en");
@@ -121,10 +121,10 @@ QString LanguageManager::lookUp(const char* key) const {
         current = current_;
         english = english_;
     }
-    const QString keyText = QString::fromUtf8(key);
+    QString keyText = QString::fromUtf8(key);
     for (const auto& table : {current, english}) {
         if (!table) continue;
-        const QString text = table->translator.translate(nullptr, key);
+        QString text = table->translator.translate(nullptr, key);
         if (!text.isEmpty() && text != keyText) return text;
     }
     return keyText;
