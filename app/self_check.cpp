@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QUuid>
 #include <exception>
@@ -63,13 +64,28 @@ std::optional<QString> readUtf8(const QString& path) {
 std::string bytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
+
+// Taken as configured: QDir::tempPath() is empty for a TMPDIR that does not exist, which
+// would put the scratch root at "/".
+QString temporaryFolder() {
+    const QString configured = qEnvironmentVariable("TMPDIR");
+    return QDir(configured.isEmpty() ? QStringLiteral("/tmp") : configured).absolutePath();
+}
+
+// Creating the scratch root with its parents would otherwise make up a missing TMPDIR.
+void requireFolder(const QString& path) {
+    if (!QFileInfo(path).isDir()) {
+        throw ScopeError("The temporary folder " + path.toStdString() +
+                         " does not exist or is not a folder");
+    }
+}
 }  // namespace
 
 SelfCheck::SelfCheck(std::FILE* out) : out_(out) {}
 
 QString SelfCheck::makeScratchRoot() {
     const QString uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-    return QDir::tempPath() + QStringLiteral("/SorrelixTest_") + uuid;
+    return QDir(temporaryFolder()).filePath(QStringLiteral("SorrelixTest_") + uuid);
 }
 
 void SelfCheck::run() {
@@ -92,6 +108,7 @@ void SelfCheck::run() {
 }
 
 void SelfCheck::prepareFixtures() const {
+    requireFolder(QFileInfo(root_).path());
     makeFolder(root_);
     makeFolder(source_);
     makeFolder(target_);

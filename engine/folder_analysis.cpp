@@ -32,9 +32,14 @@ struct FolderTask {
 
 enum class TargetFolder { open, missing, unreadable };
 
-int openFolder(int dirFd, const std::string& path, bool followLinks) {
-    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
-    return ::openat(dirFd, path.c_str(), flags);
+int openSourceFolder(int dirFd, const std::string& path) {
+    return ::openat(dirFd, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+}
+
+// The target is never listed, only looked up by the source's names: O_PATH needs no read
+// permission, so a folder that may be entered but not listed is still compared.
+int openTargetFolder(int dirFd, const std::string& path) {
+    return ::openat(dirFd, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
 bool isMissing(int errorNumber) {
@@ -100,11 +105,9 @@ std::size_t ParallelWalk::addSubfolder(std::string relativePath) {
 }
 
 void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& comparison) {
-    auto openSource = [](int dir, const std::string& path) { return openFolder(dir, path, false); };
-    auto openTarget = [](int dir, const std::string& path) { return openFolder(dir, path, true); };
-    UniqueFd source = openDeep(sourceRoot_, task.relativePath, openSource);
+    UniqueFd source = openDeep(sourceRoot_, task.relativePath, openSourceFolder);
     if (!source) return;  // an unreadable subfolder is left out silently
-    UniqueFd target = openDeep(targetRoot_, task.relativePath, openTarget);
+    UniqueFd target = openDeep(targetRoot_, task.relativePath, openTargetFolder);
     const TargetFolder targetState = target             ? TargetFolder::open
                                      : isMissing(errno) ? TargetFolder::missing
                                                         : TargetFolder::unreadable;
@@ -233,7 +236,7 @@ MergeSummary FolderAnalysis::run() const {
     auto failure = [] { return MergeSummary::failure(text::loc("alert_folder_inaccessible")); };
     if (!isFolder(sourcePath_) || !isFolder(targetPath_)) return failure();
     UniqueFd sourceRoot(::open(sourcePath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    UniqueFd targetRoot(::open(targetPath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd targetRoot(::open(targetPath_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!sourceRoot || !targetRoot) return failure();
     UniqueFd probe(::openat(sourceRoot.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     DIR* listing = probe ? ::fdopendir(probe.get()) : nullptr;

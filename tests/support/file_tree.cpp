@@ -1,9 +1,12 @@
 #include "file_tree.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -35,6 +38,43 @@ timespec toTimespec(double seconds) {
 std::string envOrEmpty(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
+}
+
+std::vector<std::string> entryNames(int dirFd) {
+    std::vector<std::string> names;
+    const int listingFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
+    if (listing == nullptr) {
+        if (listingFd >= 0) ::close(listingFd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(listing);
+    return names;
+}
+
+void removeEntry(int dirFd, const std::string& name) {
+    if (::unlinkat(dirFd, name.c_str(), 0) == 0) return;
+    const int folder =
+        ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0) return;
+    ::fchmod(folder, 0700);  // a test may have locked it
+    for (const auto& child : entryNames(folder)) removeEntry(folder, child);
+    ::close(folder);
+    ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
+}
+
+bool writeAll(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 }  // namespace
 
@@ -180,7 +220,46 @@ ScopedConfigHome::~ScopedConfigHome() {
 }
 
 std::string ScopedConfigHome::settingsFile() const {
-    return dir_.path().toStdString() + "/Sorrelix/Sorrelix.conf";
+    return dir_.path().toStdString() + "/Sorrelix/Sorrelix.ini";
+}
+
+void removeContents(const std::string& root) {
+    const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fchmod(fd, 0700);
+    for (const auto& name : entryNames(fd)) removeEntry(fd, name);
+    ::close(fd);
+}
+
+std::optional<std::string> runAsNobody(const std::function<std::string()>& work) {
+    int channel[2];
+    if (::pipe(channel) != 0) return std::nullopt;
+    const pid_t child = ::fork();
+    if (child < 0) return std::nullopt;
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobodyId, kNobodyId, kNobodyId) != 0 ||
+            ::setresuid(kNobodyId, kNobodyId, kNobodyId) != 0) {
+            ::_exit(3);
+        }
+        try {
+            ::_exit(writeAll(channel[1], work()) ? 0 : 4);
+        } catch (...) {
+            ::_exit(5);
+        }
+    }
+    ::close(channel[1]);
+    std::string out;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(channel[0], buffer, sizeof buffer)) > 0) {
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return out;
 }
 
 std::string xfsScratchDir() {

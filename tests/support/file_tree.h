@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +62,17 @@ private:
     QTemporaryDir dir_;
     std::optional<std::string> previous_;
 };
+
+// Removes everything below `root` (the root itself stays) without following links, whatever
+// the names' encoding or the depth: QTemporaryDir gives up on names that are not UTF-8 and on
+// paths longer than PATH_MAX.
+void removeContents(const std::string& root);
+
+// Runs `work` in a forked child as the unprivileged user "nobody" (root may read and write
+// anything, whatever the modes say) and returns what it produced, or no value when the child
+// could not switch users, threw or died. Callers must be root.
+std::optional<std::string> runAsNobody(const std::function<std::string()>& work);
+inline constexpr unsigned kNobodyId = 65534;
 
 // The scratch mounts set up by scripts/scratch-fs.sh, or empty when they are absent.
 std::string xfsScratchDir();
