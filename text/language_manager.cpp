@@ -1,6 +1,7 @@
 #include "language_manager.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTranslator>
@@ -24,11 +25,10 @@ const QStringList& supportedCodes() {
 // Chinese tags name a script or a region; both decide between the two tables.
 QString chineseCodeFor(const QString& tag) {
     const QString lower = tag.toLower();
-    if (lower.contains("hant") || lower.endsWith("-tw") || lower.endsWith("-hk") ||
-        lower.endsWith("-mo") || lower.endsWith("_tw") || lower.endsWith("_hk") ||
-        lower.endsWith("_mo")) {
-        return QStringLiteral("zh-Hant");
-    }
+    if (lower.contains("hans")) return QStringLiteral("zh-Hans");
+    if (lower.contains("hant")) return QStringLiteral("zh-Hant");
+    static const QRegularExpression traditionalRegion("[-_](tw|hk|mo)\\b");
+    if (traditionalRegion.match(lower).hasMatch()) return QStringLiteral("zh-Hant");
     return QStringLiteral("zh-Hans");
 }
 
@@ -60,7 +60,10 @@ LanguageManager::~LanguageManager() = default;
 std::shared_ptr<const LanguageManager::Table> LanguageManager::loadTable(const QString& code) {
     auto table = std::make_shared<Table>();
     table->code = code;
-    if (!table->translator.load(QStringLiteral(":/i18n/sorrelix_%1.qm").arg(code))) return nullptr;
+    // Only a table of exactly that name: QTranslator::load would also try shortened names
+    // ("de_CH" giving "de"), and a selection names one table or none.
+    const QString path = QStringLiteral(":/i18n/sorrelix_%1.qm").arg(code);
+    if (!QFile::exists(path) || !table->translator.load(path)) return nullptr;
     return table;
 }
 

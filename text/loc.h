@@ -9,7 +9,12 @@ namespace sorrelix::text {
 // The text of a key in the selected interface language; falls back to English, then to
 // the key itself. Safe to call from any thread.
 QString loc(const char* key);
-inline QString loc(const char* key, const char* /*comment*/) {
+// A translator's note beside a key; the lookup ignores it. A distinct type, so that a plain
+// string argument is always filled into the text, never mistaken for a note.
+struct Comment {
+    const char* text;
+};
+inline QString loc(const char* key, Comment /*comment*/) {
     return loc(key);
 }
 

@@ -1,0 +1,307 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="app_name">
+        <source>Sorrelix</source>
+        <translation>Sorrelix</translation>
+    </message>
+    <message id="settings_menu">
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="menu_language">
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message id="language_system">
+        <source>System Language</source>
+        <translation>System Language</translation>
+    </message>
+    <message id="website_menu">
+        <source>Website</source>
+        <translation>Website</translation>
+    </message>
+    <message id="support_faq_menu">
+        <source>Help &amp; FAQ</source>
+        <translation>Help &amp; FAQ</translation>
+    </message>
+    <message id="privacy_menu">
+        <source>Privacy Policy</source>
+        <translation>Privacy Policy</translation>
+    </message>
+    <message id="about_menu">
+        <source>About Sorrelix</source>
+        <translation>About Sorrelix</translation>
+    </message>
+    <message id="bottom_security_badge">
+        <source>Every overwritten file is backed up first</source>
+        <translation>Every overwritten file is backed up first</translation>
+    </message>
+    <message id="shortcut_select">
+        <source>Ctrl+O Choose folders</source>
+        <translation>Ctrl+O Choose folders</translation>
+    </message>
+    <message id="shortcut_swap">
+        <source>Ctrl+S Swap</source>
+        <translation>Ctrl+S Swap</translation>
+    </message>
+    <message id="shortcut_diff">
+        <source>Ctrl+D Compare</source>
+        <translation>Ctrl+D Compare</translation>
+    </message>
+    <message id="shortcut_undo">
+        <source>Ctrl+Z Undo</source>
+        <translation>Ctrl+Z Undo</translation>
+    </message>
+    <message id="menu_file">
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message id="menu_edit">
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message id="menu_help">
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message id="quit_menu">
+        <source>Quit Sorrelix</source>
+        <translation>Quit Sorrelix</translation>
+    </message>
+    <message id="undo_merge_menu">
+        <source>Undo Last Merge</source>
+        <translation>Undo Last Merge</translation>
+    </message>
+    <message id="choose_source_menu">
+        <source>Choose Source Folder…</source>
+        <translation>Choose Source Folder…</translation>
+    </message>
+    <message id="choose_target_menu">
+        <source>Choose Target Folder…</source>
+        <translation>Choose Target Folder…</translation>
+    </message>
+    <message id="swap_menu">
+        <source>Swap Source and Target</source>
+        <translation>Swap Source and Target</translation>
+    </message>
+    <message id="start_analysis_menu">
+        <source>Compare Folders</source>
+        <translation>Compare Folders</translation>
+    </message>
+    <message id="choose_source_prompt">
+        <source>Choose the folder to copy from</source>
+        <translation>Choose the folder to copy from</translation>
+    </message>
+    <message id="choose_target_prompt">
+        <source>Choose the folder to merge into</source>
+        <translation>Choose the folder to merge into</translation>
+    </message>
+    <message id="choose_folder">
+        <source>Choose Folder…</source>
+        <translation>Choose Folder…</translation>
+    </message>
+    <message id="change_folder">
+        <source>Change…</source>
+        <translation>Change…</translation>
+    </message>
+    <message id="drop_guide">
+        <source>Drop a folder here</source>
+        <translation>Drop a folder here</translation>
+    </message>
+    <message id="copy_path">
+        <source>Copy Path</source>
+        <translation>Copy Path</translation>
+    </message>
+    <message id="clear">
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message id="reveal_in_finder">
+        <source>Show in File Manager</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message id="source_title">
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message id="source_badge">
+        <source>FROM</source>
+        <translation>FROM</translation>
+    </message>
+    <message id="target_title">
+        <source>Target</source>
+        <translation>Target</translation>
+    </message>
+    <message id="target_badge">
+        <source>TO</source>
+        <translation>TO</translation>
+    </message>
+    <message id="swap_tooltip">
+        <source>Swap source and target</source>
+        <translation>Swap source and target</translation>
+    </message>
+    <message id="volume_internal">
+        <source>%1 (internal)</source>
+        <translation>%1 (internal)</translation>
+    </message>
+    <message id="volume_external">
+        <source>%1 (external)</source>
+        <translation>%1 (external)</translation>
+    </message>
+    <message id="volume_local">
+        <source>Local Disk</source>
+        <translation>Local Disk</translation>
+    </message>
+    <message id="ready_title">
+        <source>Ready to compare</source>
+        <translation>Ready to compare</translation>
+    </message>
+    <message id="ready_subtitle">
+        <source>Sorrelix lists what the source would add to or update in the target. Nothing changes until you merge.</source>
+        <translation>Sorrelix lists what the source would add to or update in the target. Nothing changes until you merge.</translation>
+    </message>
+    <message id="start_analysis">
+        <source>Compare</source>
+        <translation>Compare</translation>
+    </message>
+    <message id="scanning_title">
+        <source>Comparing folders…</source>
+        <translation>Comparing folders…</translation>
+    </message>
+    <message id="scanning_subtitle">
+        <source>Reading both folders and checking which files differ.</source>
+        <translation>Reading both folders and checking which files differ.</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="in_sync_title">
+        <source>Already in sync</source>
+        <translation>Already in sync</translation>
+    </message>
+    <message id="in_sync_subtitle">
+        <source>The target already has every file from the source. There is nothing to merge.</source>
+        <translation>The target already has every file from the source. There is nothing to merge.</translation>
+    </message>
+    <message id="re_analyze">
+        <source>Compare Again</source>
+        <translation>Compare Again</translation>
+    </message>
+    <message id="warning_same_folder">
+        <source>Source and target are the same folder.</source>
+        <translation>Source and target are the same folder.</translation>
+    </message>
+    <message id="diff_added">
+        <source>%1 added</source>
+        <translation>%1 added</translation>
+    </message>
+    <message id="diff_updated">
+        <source>%1 updated</source>
+        <translation>%1 updated</translation>
+    </message>
+    <message id="diff_transfer">
+        <source>%1 to copy</source>
+        <translation>%1 to copy</translation>
+    </message>
+    <message id="warning_disk_space">
+        <source>Not enough space: %1 to copy, %2 available</source>
+        <translation>Not enough space: %1 to copy, %2 available</translation>
+    </message>
+    <message id="apfs_ready_subtitle">
+        <source>Where the file system allows it, files are copied as instant clones that share storage until they change.</source>
+        <translation>Where the file system allows it, files are copied as instant clones that share storage until they change.</translation>
+    </message>
+    <message id="merge_now">
+        <source>Merge Now</source>
+        <translation>Merge Now</translation>
+    </message>
+    <message id="syncing_progress">
+        <source>Merging %1 of %2…</source>
+        <translation>Merging %1 of %2…</translation>
+    </message>
+    <message id="success_title">
+        <source>Merge complete</source>
+        <translation>Merge complete</translation>
+    </message>
+    <message id="success_subtitle">
+        <source>The target now has every new and updated file. Replaced files were backed up first.</source>
+        <translation>The target now has every new and updated file. Replaced files were backed up first.</translation>
+    </message>
+    <message id="undo_button">
+        <source>Undo Merge</source>
+        <translation>Undo Merge</translation>
+    </message>
+    <message id="diff_search_placeholder">
+        <source>Search files</source>
+        <translation>Search files</translation>
+    </message>
+    <message id="diff_tab_all">
+        <source>All (%1)</source>
+        <translation>All (%1)</translation>
+    </message>
+    <message id="diff_tab_added">
+        <source>Added (%1)</source>
+        <translation>Added (%1)</translation>
+    </message>
+    <message id="diff_tab_updated">
+        <source>Updated (%1)</source>
+        <translation>Updated (%1)</translation>
+    </message>
+    <message id="diff_tab_identical">
+        <source>Identical (%1)</source>
+        <translation>Identical (%1)</translation>
+    </message>
+    <message id="diff_kind_added">
+        <source>Added</source>
+        <translation>Added</translation>
+    </message>
+    <message id="diff_kind_updated">
+        <source>Updated</source>
+        <translation>Updated</translation>
+    </message>
+    <message id="diff_kind_identical">
+        <source>Identical</source>
+        <translation>Identical</translation>
+    </message>
+    <message id="reveal_in_finder_source">
+        <source>Show Source in File Manager</source>
+        <translation>Show Source in File Manager</translation>
+    </message>
+    <message id="reveal_in_finder_target">
+        <source>Show Target in File Manager</source>
+        <translation>Show Target in File Manager</translation>
+    </message>
+    <message id="alert_same_folder">
+        <source>Source and target must be different folders. Choose another folder.</source>
+        <translation>Source and target must be different folders. Choose another folder.</translation>
+    </message>
+    <message id="alert_cancel_analysis">
+        <source>The comparison was cancelled.</source>
+        <translation>The comparison was cancelled.</translation>
+    </message>
+    <message id="alert_folder_inaccessible">
+        <source>A folder could not be read. Check that it exists and that you may read it.</source>
+        <translation>A folder could not be read. Check that it exists and that you may read it.</translation>
+    </message>
+    <message id="alert_merge_failed">
+        <source>The merge failed: %1</source>
+        <translation>The merge failed: %1</translation>
+    </message>
+    <message id="alert_undo_success">
+        <source>The last merge was undone. The target is back to how it was.</source>
+        <translation>The last merge was undone. The target is back to how it was.</translation>
+    </message>
+    <message id="alert_undo_failed">
+        <source>Undo failed: %1</source>
+        <translation>Undo failed: %1</translation>
+    </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,307 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="app_name">
+        <source>Sorrelix</source>
+        <translation>Sorrelix</translation>
+    </message>
+    <message id="settings_menu">
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message id="menu_language">
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message id="language_system">
+        <source>System Language</source>
+        <translation>Langue du système</translation>
+    </message>
+    <message id="website_menu">
+        <source>Website</source>
+        <translation>Site web</translation>
+    </message>
+    <message id="support_faq_menu">
+        <source>Help &amp; FAQ</source>
+        <translation>Aide et FAQ</translation>
+    </message>
+    <message id="privacy_menu">
+        <source>Privacy Policy</source>
+        <translation>Politique de confidentialité</translation>
+    </message>
+    <message id="about_menu">
+        <source>About Sorrelix</source>
+        <translation>À propos de Sorrelix</translation>
+    </message>
+    <message id="bottom_security_badge">
+        <source>Every overwritten file is backed up first</source>
+        <translation>Chaque fichier remplacé est d’abord sauvegardé</translation>
+    </message>
+    <message id="shortcut_select">
+        <source>Ctrl+O Choose folders</source>
+        <translation>Ctrl+O Choisir les dossiers</translation>
+    </message>
+    <message id="shortcut_swap">
+        <source>Ctrl+S Swap</source>
+        <translation>Ctrl+S Inverser</translation>
+    </message>
+    <message id="shortcut_diff">
+        <source>Ctrl+D Compare</source>
+        <translation>Ctrl+D Comparer</translation>
+    </message>
+    <message id="shortcut_undo">
+        <source>Ctrl+Z Undo</source>
+        <translation>Ctrl+Z Annuler</translation>
+    </message>
+    <message id="menu_file">
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message id="menu_edit">
+        <source>Edit</source>
+        <translation>Édition</translation>
+    </message>
+    <message id="menu_help">
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message id="quit_menu">
+        <source>Quit Sorrelix</source>
+        <translation>Quitter Sorrelix</translation>
+    </message>
+    <message id="undo_merge_menu">
+        <source>Undo Last Merge</source>
+        <translation>Annuler la dernière fusion</translation>
+    </message>
+    <message id="choose_source_menu">
+        <source>Choose Source Folder…</source>
+        <translation>Choisir le dossier source…</translation>
+    </message>
+    <message id="choose_target_menu">
+        <source>Choose Target Folder…</source>
+        <translation>Choisir le dossier cible…</translation>
+    </message>
+    <message id="swap_menu">
+        <source>Swap Source and Target</source>
+        <translation>Inverser source et cible</translation>
+    </message>
+    <message id="start_analysis_menu">
+        <source>Compare Folders</source>
+        <translation>Comparer les dossiers</translation>
+    </message>
+    <message id="choose_source_prompt">
+        <source>Choose the folder to copy from</source>
+        <translation>Choisissez le dossier à copier</translation>
+    </message>
+    <message id="choose_target_prompt">
+        <source>Choose the folder to merge into</source>
+        <translation>Choisissez le dossier dans lequel fusionner</translation>
+    </message>
+    <message id="choose_folder">
+        <source>Choose Folder…</source>
+        <translation>Choisir un dossier…</translation>
+    </message>
+    <message id="change_folder">
+        <source>Change…</source>
+        <translation>Changer…</translation>
+    </message>
+    <message id="drop_guide">
+        <source>Drop a folder here</source>
+        <translation>Déposez un dossier ici</translation>
+    </message>
+    <message id="copy_path">
+        <source>Copy Path</source>
+        <translation>Copier le chemin</translation>
+    </message>
+    <message id="clear">
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message id="reveal_in_finder">
+        <source>Show in File Manager</source>
+        <translation>Afficher dans le gestionnaire de fichiers</translation>
+    </message>
+    <message id="source_title">
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message id="source_badge">
+        <source>FROM</source>
+        <translation>DE</translation>
+    </message>
+    <message id="target_title">
+        <source>Target</source>
+        <translation>Cible</translation>
+    </message>
+    <message id="target_badge">
+        <source>TO</source>
+        <translation>VERS</translation>
+    </message>
+    <message id="swap_tooltip">
+        <source>Swap source and target</source>
+        <translation>Inverser la source et la cible</translation>
+    </message>
+    <message id="volume_internal">
+        <source>%1 (internal)</source>
+        <translation>%1 (interne)</translation>
+    </message>
+    <message id="volume_external">
+        <source>%1 (external)</source>
+        <translation>%1 (externe)</translation>
+    </message>
+    <message id="volume_local">
+        <source>Local Disk</source>
+        <translation>Disque local</translation>
+    </message>
+    <message id="ready_title">
+        <source>Ready to compare</source>
+        <translation>Prêt à comparer</translation>
+    </message>
+    <message id="ready_subtitle">
+        <source>Sorrelix lists what the source would add to or update in the target. Nothing changes until you merge.</source>
+        <translation>Sorrelix indique ce que la source ajouterait ou mettrait à jour dans la cible. Rien ne change avant la fusion.</translation>
+    </message>
+    <message id="start_analysis">
+        <source>Compare</source>
+        <translation>Comparer</translation>
+    </message>
+    <message id="scanning_title">
+        <source>Comparing folders…</source>
+        <translation>Comparaison des dossiers…</translation>
+    </message>
+    <message id="scanning_subtitle">
+        <source>Reading both folders and checking which files differ.</source>
+        <translation>Lecture des deux dossiers et recherche des fichiers qui diffèrent.</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message id="in_sync_title">
+        <source>Already in sync</source>
+        <translation>Déjà synchronisés</translation>
+    </message>
+    <message id="in_sync_subtitle">
+        <source>The target already has every file from the source. There is nothing to merge.</source>
+        <translation>La cible contient déjà tous les fichiers de la source. Il n’y a rien à fusionner.</translation>
+    </message>
+    <message id="re_analyze">
+        <source>Compare Again</source>
+        <translation>Comparer à nouveau</translation>
+    </message>
+    <message id="warning_same_folder">
+        <source>Source and target are the same folder.</source>
+        <translation>La source et la cible sont le même dossier.</translation>
+    </message>
+    <message id="diff_added">
+        <source>%1 added</source>
+        <translation>Ajoutés : %1</translation>
+    </message>
+    <message id="diff_updated">
+        <source>%1 updated</source>
+        <translation>Mis à jour : %1</translation>
+    </message>
+    <message id="diff_transfer">
+        <source>%1 to copy</source>
+        <translation>À copier : %1</translation>
+    </message>
+    <message id="warning_disk_space">
+        <source>Not enough space: %1 to copy, %2 available</source>
+        <translation>Espace insuffisant : %1 à copier, %2 disponibles</translation>
+    </message>
+    <message id="apfs_ready_subtitle">
+        <source>Where the file system allows it, files are copied as instant clones that share storage until they change.</source>
+        <translation>Lorsque le système de fichiers le permet, les fichiers sont copiés sous forme de clones instantanés qui partagent l’espace disque jusqu’à leur modification.</translation>
+    </message>
+    <message id="merge_now">
+        <source>Merge Now</source>
+        <translation>Fusionner</translation>
+    </message>
+    <message id="syncing_progress">
+        <source>Merging %1 of %2…</source>
+        <translation>Fusion de %1 sur %2…</translation>
+    </message>
+    <message id="success_title">
+        <source>Merge complete</source>
+        <translation>Fusion terminée</translation>
+    </message>
+    <message id="success_subtitle">
+        <source>The target now has every new and updated file. Replaced files were backed up first.</source>
+        <translation>La cible contient désormais tous les fichiers nouveaux et mis à jour. Les fichiers remplacés ont d’abord été sauvegardés.</translation>
+    </message>
+    <message id="undo_button">
+        <source>Undo Merge</source>
+        <translation>Annuler la fusion</translation>
+    </message>
+    <message id="diff_search_placeholder">
+        <source>Search files</source>
+        <translation>Rechercher des fichiers</translation>
+    </message>
+    <message id="diff_tab_all">
+        <source>All (%1)</source>
+        <translation>Tous (%1)</translation>
+    </message>
+    <message id="diff_tab_added">
+        <source>Added (%1)</source>
+        <translation>Ajoutés (%1)</translation>
+    </message>
+    <message id="diff_tab_updated">
+        <source>Updated (%1)</source>
+        <translation>Mis à jour (%1)</translation>
+    </message>
+    <message id="diff_tab_identical">
+        <source>Identical (%1)</source>
+        <translation>Identiques (%1)</translation>
+    </message>
+    <message id="diff_kind_added">
+        <source>Added</source>
+        <translation>Ajouté</translation>
+    </message>
+    <message id="diff_kind_updated">
+        <source>Updated</source>
+        <translation>Mis à jour</translation>
+    </message>
+    <message id="diff_kind_identical">
+        <source>Identical</source>
+        <translation>Identique</translation>
+    </message>
+    <message id="reveal_in_finder_source">
+        <source>Show Source in File Manager</source>
+        <translation>Afficher la source dans le gestionnaire de fichiers</translation>
+    </message>
+    <message id="reveal_in_finder_target">
+        <source>Show Target in File Manager</source>
+        <translation>Afficher la cible dans le gestionnaire de fichiers</translation>
+    </message>
+    <message id="alert_same_folder">
+        <source>Source and target must be different folders. Choose another folder.</source>
+        <translation>La source et la cible doivent être des dossiers différents. Choisissez un autre dossier.</translation>
+    </message>
+    <message id="alert_cancel_analysis">
+        <source>The comparison was cancelled.</source>
+        <translation>La comparaison a été annulée.</translation>
+    </message>
+    <message id="alert_folder_inaccessible">
+        <source>A folder could not be read. Check that it exists and that you may read it.</source>
+        <translation>Impossible de lire un dossier. Vérifiez qu’il existe et que vous avez le droit de le lire.</translation>
+    </message>
+    <message id="alert_merge_failed">
+        <source>The merge failed: %1</source>
+        <translation>La fusion a échoué : %1</translation>
+    </message>
+    <message id="alert_undo_success">
+        <source>The last merge was undone. The target is back to how it was.</source>
+        <translation>La dernière fusion a été annulée. La cible est revenue à son état précédent.</translation>
+    </message>
+    <message id="alert_undo_failed">
+        <source>Undo failed: %1</source>
+        <translation>L’annulation a échoué : %1</translation>
+    </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+</TS>

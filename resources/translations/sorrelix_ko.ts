@@ -1,0 +1,307 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ko" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="app_name">
+        <source>Sorrelix</source>
+        <translation>Sorrelix</translation>
+    </message>
+    <message id="settings_menu">
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message id="menu_language">
+        <source>Language</source>
+        <translation>언어</translation>
+    </message>
+    <message id="language_system">
+        <source>System Language</source>
+        <translation>시스템 언어</translation>
+    </message>
+    <message id="website_menu">
+        <source>Website</source>
+        <translation>웹사이트</translation>
+    </message>
+    <message id="support_faq_menu">
+        <source>Help &amp; FAQ</source>
+        <translation>지원 및 FAQ</translation>
+    </message>
+    <message id="privacy_menu">
+        <source>Privacy Policy</source>
+        <translation>개인정보 처리방침</translation>
+    </message>
+    <message id="about_menu">
+        <source>About Sorrelix</source>
+        <translation>Sorrelix 정보</translation>
+    </message>
+    <message id="bottom_security_badge">
+        <source>Every overwritten file is backed up first</source>
+        <translation>덮어쓰는 모든 파일은 먼저 백업됩니다</translation>
+    </message>
+    <message id="shortcut_select">
+        <source>Ctrl+O Choose folders</source>
+        <translation>Ctrl+O 폴더 선택</translation>
+    </message>
+    <message id="shortcut_swap">
+        <source>Ctrl+S Swap</source>
+        <translation>Ctrl+S 바꾸기</translation>
+    </message>
+    <message id="shortcut_diff">
+        <source>Ctrl+D Compare</source>
+        <translation>Ctrl+D 비교</translation>
+    </message>
+    <message id="shortcut_undo">
+        <source>Ctrl+Z Undo</source>
+        <translation>Ctrl+Z 실행 취소</translation>
+    </message>
+    <message id="menu_file">
+        <source>File</source>
+        <translation>파일</translation>
+    </message>
+    <message id="menu_edit">
+        <source>Edit</source>
+        <translation>편집</translation>
+    </message>
+    <message id="menu_help">
+        <source>Help</source>
+        <translation>도움말</translation>
+    </message>
+    <message id="quit_menu">
+        <source>Quit Sorrelix</source>
+        <translation>Sorrelix 종료</translation>
+    </message>
+    <message id="undo_merge_menu">
+        <source>Undo Last Merge</source>
+        <translation>마지막 병합 취소</translation>
+    </message>
+    <message id="choose_source_menu">
+        <source>Choose Source Folder…</source>
+        <translation>원본 폴더 선택…</translation>
+    </message>
+    <message id="choose_target_menu">
+        <source>Choose Target Folder…</source>
+        <translation>대상 폴더 선택…</translation>
+    </message>
+    <message id="swap_menu">
+        <source>Swap Source and Target</source>
+        <translation>원본과 대상 바꾸기</translation>
+    </message>
+    <message id="start_analysis_menu">
+        <source>Compare Folders</source>
+        <translation>폴더 비교</translation>
+    </message>
+    <message id="choose_source_prompt">
+        <source>Choose the folder to copy from</source>
+        <translation>복사할 원본 폴더를 선택하세요</translation>
+    </message>
+    <message id="choose_target_prompt">
+        <source>Choose the folder to merge into</source>
+        <translation>병합할 대상 폴더를 선택하세요</translation>
+    </message>
+    <message id="choose_folder">
+        <source>Choose Folder…</source>
+        <translation>폴더 선택…</translation>
+    </message>
+    <message id="change_folder">
+        <source>Change…</source>
+        <translation>변경…</translation>
+    </message>
+    <message id="drop_guide">
+        <source>Drop a folder here</source>
+        <translation>여기에 폴더를 놓으세요</translation>
+    </message>
+    <message id="copy_path">
+        <source>Copy Path</source>
+        <translation>경로 복사</translation>
+    </message>
+    <message id="clear">
+        <source>Clear</source>
+        <translation>지우기</translation>
+    </message>
+    <message id="reveal_in_finder">
+        <source>Show in File Manager</source>
+        <translation>파일 관리자에서 보기</translation>
+    </message>
+    <message id="source_title">
+        <source>Source</source>
+        <translation>원본</translation>
+    </message>
+    <message id="source_badge">
+        <source>FROM</source>
+        <translation>출발</translation>
+    </message>
+    <message id="target_title">
+        <source>Target</source>
+        <translation>대상</translation>
+    </message>
+    <message id="target_badge">
+        <source>TO</source>
+        <translation>도착</translation>
+    </message>
+    <message id="swap_tooltip">
+        <source>Swap source and target</source>
+        <translation>원본과 대상 바꾸기</translation>
+    </message>
+    <message id="volume_internal">
+        <source>%1 (internal)</source>
+        <translation>%1 (내장)</translation>
+    </message>
+    <message id="volume_external">
+        <source>%1 (external)</source>
+        <translation>%1 (외장)</translation>
+    </message>
+    <message id="volume_local">
+        <source>Local Disk</source>
+        <translation>로컬 디스크</translation>
+    </message>
+    <message id="ready_title">
+        <source>Ready to compare</source>
+        <translation>비교 준비 완료</translation>
+    </message>
+    <message id="ready_subtitle">
+        <source>Sorrelix lists what the source would add to or update in the target. Nothing changes until you merge.</source>
+        <translation>원본에서 대상으로 추가되거나 업데이트될 파일을 보여 줍니다. 병합하기 전에는 아무것도 바뀌지 않습니다.</translation>
+    </message>
+    <message id="start_analysis">
+        <source>Compare</source>
+        <translation>비교</translation>
+    </message>
+    <message id="scanning_title">
+        <source>Comparing folders…</source>
+        <translation>폴더 비교 중…</translation>
+    </message>
+    <message id="scanning_subtitle">
+        <source>Reading both folders and checking which files differ.</source>
+        <translation>두 폴더를 읽고 서로 다른 파일을 확인하고 있습니다.</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+    <message id="in_sync_title">
+        <source>Already in sync</source>
+        <translation>이미 동기화됨</translation>
+    </message>
+    <message id="in_sync_subtitle">
+        <source>The target already has every file from the source. There is nothing to merge.</source>
+        <translation>대상에 원본의 모든 파일이 이미 있습니다. 병합할 항목이 없습니다.</translation>
+    </message>
+    <message id="re_analyze">
+        <source>Compare Again</source>
+        <translation>다시 비교</translation>
+    </message>
+    <message id="warning_same_folder">
+        <source>Source and target are the same folder.</source>
+        <translation>원본과 대상이 같은 폴더입니다.</translation>
+    </message>
+    <message id="diff_added">
+        <source>%1 added</source>
+        <translation>%1개 추가됨</translation>
+    </message>
+    <message id="diff_updated">
+        <source>%1 updated</source>
+        <translation>%1개 업데이트됨</translation>
+    </message>
+    <message id="diff_transfer">
+        <source>%1 to copy</source>
+        <translation>복사할 용량 %1</translation>
+    </message>
+    <message id="warning_disk_space">
+        <source>Not enough space: %1 to copy, %2 available</source>
+        <translation>공간 부족: 복사할 용량 %1, 사용 가능 %2</translation>
+    </message>
+    <message id="apfs_ready_subtitle">
+        <source>Where the file system allows it, files are copied as instant clones that share storage until they change.</source>
+        <translation>파일 시스템이 지원하면 변경될 때까지 저장 공간을 공유하는 즉시 복제본으로 복사합니다.</translation>
+    </message>
+    <message id="merge_now">
+        <source>Merge Now</source>
+        <translation>지금 병합</translation>
+    </message>
+    <message id="syncing_progress">
+        <source>Merging %1 of %2…</source>
+        <translation>병합 중 %1/%2…</translation>
+    </message>
+    <message id="success_title">
+        <source>Merge complete</source>
+        <translation>병합 완료</translation>
+    </message>
+    <message id="success_subtitle">
+        <source>The target now has every new and updated file. Replaced files were backed up first.</source>
+        <translation>이제 대상에 새 파일과 업데이트된 파일이 모두 있습니다. 교체된 파일은 먼저 백업되었습니다.</translation>
+    </message>
+    <message id="undo_button">
+        <source>Undo Merge</source>
+        <translation>병합 취소</translation>
+    </message>
+    <message id="diff_search_placeholder">
+        <source>Search files</source>
+        <translation>파일 검색</translation>
+    </message>
+    <message id="diff_tab_all">
+        <source>All (%1)</source>
+        <translation>전체 (%1)</translation>
+    </message>
+    <message id="diff_tab_added">
+        <source>Added (%1)</source>
+        <translation>추가됨 (%1)</translation>
+    </message>
+    <message id="diff_tab_updated">
+        <source>Updated (%1)</source>
+        <translation>업데이트됨 (%1)</translation>
+    </message>
+    <message id="diff_tab_identical">
+        <source>Identical (%1)</source>
+        <translation>동일 (%1)</translation>
+    </message>
+    <message id="diff_kind_added">
+        <source>Added</source>
+        <translation>추가됨</translation>
+    </message>
+    <message id="diff_kind_updated">
+        <source>Updated</source>
+        <translation>업데이트됨</translation>
+    </message>
+    <message id="diff_kind_identical">
+        <source>Identical</source>
+        <translation>동일</translation>
+    </message>
+    <message id="reveal_in_finder_source">
+        <source>Show Source in File Manager</source>
+        <translation>파일 관리자에서 원본 보기</translation>
+    </message>
+    <message id="reveal_in_finder_target">
+        <source>Show Target in File Manager</source>
+        <translation>파일 관리자에서 대상 보기</translation>
+    </message>
+    <message id="alert_same_folder">
+        <source>Source and target must be different folders. Choose another folder.</source>
+        <translation>원본과 대상은 서로 다른 폴더여야 합니다. 다른 폴더를 선택하세요.</translation>
+    </message>
+    <message id="alert_cancel_analysis">
+        <source>The comparison was cancelled.</source>
+        <translation>비교가 취소되었습니다.</translation>
+    </message>
+    <message id="alert_folder_inaccessible">
+        <source>A folder could not be read. Check that it exists and that you may read it.</source>
+        <translation>폴더를 읽을 수 없습니다. 폴더가 있는지, 읽기 권한이 있는지 확인하세요.</translation>
+    </message>
+    <message id="alert_merge_failed">
+        <source>The merge failed: %1</source>
+        <translation>병합하지 못했습니다: %1</translation>
+    </message>
+    <message id="alert_undo_success">
+        <source>The last merge was undone. The target is back to how it was.</source>
+        <translation>마지막 병합을 취소했습니다. 대상이 이전 상태로 돌아갔습니다.</translation>
+    </message>
+    <message id="alert_undo_failed">
+        <source>Undo failed: %1</source>
+        <translation>실행 취소하지 못했습니다: %1</translation>
+    </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+</context>
+</TS>

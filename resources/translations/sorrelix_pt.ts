@@ -1,0 +1,307 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_BR" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="app_name">
+        <source>Sorrelix</source>
+        <translation>Sorrelix</translation>
+    </message>
+    <message id="settings_menu">
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message id="menu_language">
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message id="language_system">
+        <source>System Language</source>
+        <translation>Idioma do sistema</translation>
+    </message>
+    <message id="website_menu">
+        <source>Website</source>
+        <translation>Site</translation>
+    </message>
+    <message id="support_faq_menu">
+        <source>Help &amp; FAQ</source>
+        <translation>Ajuda e perguntas frequentes</translation>
+    </message>
+    <message id="privacy_menu">
+        <source>Privacy Policy</source>
+        <translation>Política de privacidade</translation>
+    </message>
+    <message id="about_menu">
+        <source>About Sorrelix</source>
+        <translation>Sobre o Sorrelix</translation>
+    </message>
+    <message id="bottom_security_badge">
+        <source>Every overwritten file is backed up first</source>
+        <translation>Todo arquivo sobrescrito ganha um backup antes</translation>
+    </message>
+    <message id="shortcut_select">
+        <source>Ctrl+O Choose folders</source>
+        <translation>Ctrl+O Escolher pastas</translation>
+    </message>
+    <message id="shortcut_swap">
+        <source>Ctrl+S Swap</source>
+        <translation>Ctrl+S Inverter</translation>
+    </message>
+    <message id="shortcut_diff">
+        <source>Ctrl+D Compare</source>
+        <translation>Ctrl+D Comparar</translation>
+    </message>
+    <message id="shortcut_undo">
+        <source>Ctrl+Z Undo</source>
+        <translation>Ctrl+Z Desfazer</translation>
+    </message>
+    <message id="menu_file">
+        <source>File</source>
+        <translation>Arquivo</translation>
+    </message>
+    <message id="menu_edit">
+        <source>Edit</source>
+        <translation>Editar</translation>
+    </message>
+    <message id="menu_help">
+        <source>Help</source>
+        <translation>Ajuda</translation>
+    </message>
+    <message id="quit_menu">
+        <source>Quit Sorrelix</source>
+        <translation>Sair do Sorrelix</translation>
+    </message>
+    <message id="undo_merge_menu">
+        <source>Undo Last Merge</source>
+        <translation>Desfazer última mesclagem</translation>
+    </message>
+    <message id="choose_source_menu">
+        <source>Choose Source Folder…</source>
+        <translation>Escolher pasta de origem…</translation>
+    </message>
+    <message id="choose_target_menu">
+        <source>Choose Target Folder…</source>
+        <translation>Escolher pasta de destino…</translation>
+    </message>
+    <message id="swap_menu">
+        <source>Swap Source and Target</source>
+        <translation>Inverter origem e destino</translation>
+    </message>
+    <message id="start_analysis_menu">
+        <source>Compare Folders</source>
+        <translation>Comparar pastas</translation>
+    </message>
+    <message id="choose_source_prompt">
+        <source>Choose the folder to copy from</source>
+        <translation>Escolha a pasta de onde copiar</translation>
+    </message>
+    <message id="choose_target_prompt">
+        <source>Choose the folder to merge into</source>
+        <translation>Escolha a pasta onde mesclar</translation>
+    </message>
+    <message id="choose_folder">
+        <source>Choose Folder…</source>
+        <translation>Escolher pasta…</translation>
+    </message>
+    <message id="change_folder">
+        <source>Change…</source>
+        <translation>Alterar…</translation>
+    </message>
+    <message id="drop_guide">
+        <source>Drop a folder here</source>
+        <translation>Solte uma pasta aqui</translation>
+    </message>
+    <message id="copy_path">
+        <source>Copy Path</source>
+        <translation>Copiar caminho</translation>
+    </message>
+    <message id="clear">
+        <source>Clear</source>
+        <translation>Remover</translation>
+    </message>
+    <message id="reveal_in_finder">
+        <source>Show in File Manager</source>
+        <translation>Mostrar no gerenciador de arquivos</translation>
+    </message>
+    <message id="source_title">
+        <source>Source</source>
+        <translation>Origem</translation>
+    </message>
+    <message id="source_badge">
+        <source>FROM</source>
+        <translation>DE</translation>
+    </message>
+    <message id="target_title">
+        <source>Target</source>
+        <translation>Destino</translation>
+    </message>
+    <message id="target_badge">
+        <source>TO</source>
+        <translation>PARA</translation>
+    </message>
+    <message id="swap_tooltip">
+        <source>Swap source and target</source>
+        <translation>Inverter origem e destino</translation>
+    </message>
+    <message id="volume_internal">
+        <source>%1 (internal)</source>
+        <translation>%1 (interno)</translation>
+    </message>
+    <message id="volume_external">
+        <source>%1 (external)</source>
+        <translation>%1 (externo)</translation>
+    </message>
+    <message id="volume_local">
+        <source>Local Disk</source>
+        <translation>Disco local</translation>
+    </message>
+    <message id="ready_title">
+        <source>Ready to compare</source>
+        <translation>Pronto para comparar</translation>
+    </message>
+    <message id="ready_subtitle">
+        <source>Sorrelix lists what the source would add to or update in the target. Nothing changes until you merge.</source>
+        <translation>O Sorrelix mostra o que a origem adicionaria ou atualizaria no destino. Nada muda até você mesclar.</translation>
+    </message>
+    <message id="start_analysis">
+        <source>Compare</source>
+        <translation>Comparar</translation>
+    </message>
+    <message id="scanning_title">
+        <source>Comparing folders…</source>
+        <translation>Comparando pastas…</translation>
+    </message>
+    <message id="scanning_subtitle">
+        <source>Reading both folders and checking which files differ.</source>
+        <translation>Lendo as duas pastas e verificando quais arquivos diferem.</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message id="in_sync_title">
+        <source>Already in sync</source>
+        <translation>Já sincronizadas</translation>
+    </message>
+    <message id="in_sync_subtitle">
+        <source>The target already has every file from the source. There is nothing to merge.</source>
+        <translation>O destino já tem todos os arquivos da origem. Não há nada para mesclar.</translation>
+    </message>
+    <message id="re_analyze">
+        <source>Compare Again</source>
+        <translation>Comparar novamente</translation>
+    </message>
+    <message id="warning_same_folder">
+        <source>Source and target are the same folder.</source>
+        <translation>Origem e destino são a mesma pasta.</translation>
+    </message>
+    <message id="diff_added">
+        <source>%1 added</source>
+        <translation>%1 adicionados</translation>
+    </message>
+    <message id="diff_updated">
+        <source>%1 updated</source>
+        <translation>%1 atualizados</translation>
+    </message>
+    <message id="diff_transfer">
+        <source>%1 to copy</source>
+        <translation>%1 a copiar</translation>
+    </message>
+    <message id="warning_disk_space">
+        <source>Not enough space: %1 to copy, %2 available</source>
+        <translation>Espaço insuficiente: %1 a copiar, %2 disponíveis</translation>
+    </message>
+    <message id="apfs_ready_subtitle">
+        <source>Where the file system allows it, files are copied as instant clones that share storage until they change.</source>
+        <translation>Quando o sistema de arquivos permite, os arquivos são copiados como clones instantâneos que compartilham espaço até serem alterados.</translation>
+    </message>
+    <message id="merge_now">
+        <source>Merge Now</source>
+        <translation>Mesclar agora</translation>
+    </message>
+    <message id="syncing_progress">
+        <source>Merging %1 of %2…</source>
+        <translation>Mesclando %1 de %2…</translation>
+    </message>
+    <message id="success_title">
+        <source>Merge complete</source>
+        <translation>Mesclagem concluída</translation>
+    </message>
+    <message id="success_subtitle">
+        <source>The target now has every new and updated file. Replaced files were backed up first.</source>
+        <translation>O destino agora tem todos os arquivos novos e atualizados. Os arquivos substituídos ganharam um backup antes.</translation>
+    </message>
+    <message id="undo_button">
+        <source>Undo Merge</source>
+        <translation>Desfazer mesclagem</translation>
+    </message>
+    <message id="diff_search_placeholder">
+        <source>Search files</source>
+        <translation>Pesquisar arquivos</translation>
+    </message>
+    <message id="diff_tab_all">
+        <source>All (%1)</source>
+        <translation>Todos (%1)</translation>
+    </message>
+    <message id="diff_tab_added">
+        <source>Added (%1)</source>
+        <translation>Adicionados (%1)</translation>
+    </message>
+    <message id="diff_tab_updated">
+        <source>Updated (%1)</source>
+        <translation>Atualizados (%1)</translation>
+    </message>
+    <message id="diff_tab_identical">
+        <source>Identical (%1)</source>
+        <translation>Idênticos (%1)</translation>
+    </message>
+    <message id="diff_kind_added">
+        <source>Added</source>
+        <translation>Adicionado</translation>
+    </message>
+    <message id="diff_kind_updated">
+        <source>Updated</source>
+        <translation>Atualizado</translation>
+    </message>
+    <message id="diff_kind_identical">
+        <source>Identical</source>
+        <translation>Idêntico</translation>
+    </message>
+    <message id="reveal_in_finder_source">
+        <source>Show Source in File Manager</source>
+        <translation>Mostrar origem no gerenciador de arquivos</translation>
+    </message>
+    <message id="reveal_in_finder_target">
+        <source>Show Target in File Manager</source>
+        <translation>Mostrar destino no gerenciador de arquivos</translation>
+    </message>
+    <message id="alert_same_folder">
+        <source>Source and target must be different folders. Choose another folder.</source>
+        <translation>Origem e destino precisam ser pastas diferentes. Escolha outra pasta.</translation>
+    </message>
+    <message id="alert_cancel_analysis">
+        <source>The comparison was cancelled.</source>
+        <translation>A comparação foi cancelada.</translation>
+    </message>
+    <message id="alert_folder_inaccessible">
+        <source>A folder could not be read. Check that it exists and that you may read it.</source>
+        <translation>Não foi possível ler uma pasta. Verifique se ela existe e se você tem permissão para lê-la.</translation>
+    </message>
+    <message id="alert_merge_failed">
+        <source>The merge failed: %1</source>
+        <translation>A mesclagem falhou: %1</translation>
+    </message>
+    <message id="alert_undo_success">
+        <source>The last merge was undone. The target is back to how it was.</source>
+        <translation>A última mesclagem foi desfeita. O destino voltou ao estado anterior.</translation>
+    </message>
+    <message id="alert_undo_failed">
+        <source>Undo failed: %1</source>
+        <translation>Não foi possível desfazer: %1</translation>
+    </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+</TS>

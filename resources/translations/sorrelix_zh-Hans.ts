@@ -1,0 +1,307 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="app_name">
+        <source>Sorrelix</source>
+        <translation>Sorrelix</translation>
+    </message>
+    <message id="settings_menu">
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message id="menu_language">
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message id="language_system">
+        <source>System Language</source>
+        <translation>跟随系统</translation>
+    </message>
+    <message id="website_menu">
+        <source>Website</source>
+        <translation>官方网站</translation>
+    </message>
+    <message id="support_faq_menu">
+        <source>Help &amp; FAQ</source>
+        <translation>支持与常见问题</translation>
+    </message>
+    <message id="privacy_menu">
+        <source>Privacy Policy</source>
+        <translation>隐私政策</translation>
+    </message>
+    <message id="about_menu">
+        <source>About Sorrelix</source>
+        <translation>关于 Sorrelix</translation>
+    </message>
+    <message id="bottom_security_badge">
+        <source>Every overwritten file is backed up first</source>
+        <translation>每个被覆盖的文件都会先备份</translation>
+    </message>
+    <message id="shortcut_select">
+        <source>Ctrl+O Choose folders</source>
+        <translation>Ctrl+O 选择文件夹</translation>
+    </message>
+    <message id="shortcut_swap">
+        <source>Ctrl+S Swap</source>
+        <translation>Ctrl+S 交换</translation>
+    </message>
+    <message id="shortcut_diff">
+        <source>Ctrl+D Compare</source>
+        <translation>Ctrl+D 比较</translation>
+    </message>
+    <message id="shortcut_undo">
+        <source>Ctrl+Z Undo</source>
+        <translation>Ctrl+Z 撤销</translation>
+    </message>
+    <message id="menu_file">
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message id="menu_edit">
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message id="menu_help">
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message id="quit_menu">
+        <source>Quit Sorrelix</source>
+        <translation>退出 Sorrelix</translation>
+    </message>
+    <message id="undo_merge_menu">
+        <source>Undo Last Merge</source>
+        <translation>撤销上次合并</translation>
+    </message>
+    <message id="choose_source_menu">
+        <source>Choose Source Folder…</source>
+        <translation>选择源文件夹…</translation>
+    </message>
+    <message id="choose_target_menu">
+        <source>Choose Target Folder…</source>
+        <translation>选择目标文件夹…</translation>
+    </message>
+    <message id="swap_menu">
+        <source>Swap Source and Target</source>
+        <translation>交换源和目标</translation>
+    </message>
+    <message id="start_analysis_menu">
+        <source>Compare Folders</source>
+        <translation>比较文件夹</translation>
+    </message>
+    <message id="choose_source_prompt">
+        <source>Choose the folder to copy from</source>
+        <translation>选择要从中复制的文件夹</translation>
+    </message>
+    <message id="choose_target_prompt">
+        <source>Choose the folder to merge into</source>
+        <translation>选择要合并到的文件夹</translation>
+    </message>
+    <message id="choose_folder">
+        <source>Choose Folder…</source>
+        <translation>选择文件夹…</translation>
+    </message>
+    <message id="change_folder">
+        <source>Change…</source>
+        <translation>更改…</translation>
+    </message>
+    <message id="drop_guide">
+        <source>Drop a folder here</source>
+        <translation>将文件夹拖放到此处</translation>
+    </message>
+    <message id="copy_path">
+        <source>Copy Path</source>
+        <translation>复制路径</translation>
+    </message>
+    <message id="clear">
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message id="reveal_in_finder">
+        <source>Show in File Manager</source>
+        <translation>在文件管理器中显示</translation>
+    </message>
+    <message id="source_title">
+        <source>Source</source>
+        <translation>源文件夹</translation>
+    </message>
+    <message id="source_badge">
+        <source>FROM</source>
+        <translation>从</translation>
+    </message>
+    <message id="target_title">
+        <source>Target</source>
+        <translation>目标文件夹</translation>
+    </message>
+    <message id="target_badge">
+        <source>TO</source>
+        <translation>到</translation>
+    </message>
+    <message id="swap_tooltip">
+        <source>Swap source and target</source>
+        <translation>交换源和目标</translation>
+    </message>
+    <message id="volume_internal">
+        <source>%1 (internal)</source>
+        <translation>%1（内置）</translation>
+    </message>
+    <message id="volume_external">
+        <source>%1 (external)</source>
+        <translation>%1（外置）</translation>
+    </message>
+    <message id="volume_local">
+        <source>Local Disk</source>
+        <translation>本地磁盘</translation>
+    </message>
+    <message id="ready_title">
+        <source>Ready to compare</source>
+        <translation>可以开始比较</translation>
+    </message>
+    <message id="ready_subtitle">
+        <source>Sorrelix lists what the source would add to or update in the target. Nothing changes until you merge.</source>
+        <translation>Sorrelix 会列出源文件夹将在目标中新增或更新的文件。合并之前不会做任何改动。</translation>
+    </message>
+    <message id="start_analysis">
+        <source>Compare</source>
+        <translation>开始比较</translation>
+    </message>
+    <message id="scanning_title">
+        <source>Comparing folders…</source>
+        <translation>正在比较文件夹…</translation>
+    </message>
+    <message id="scanning_subtitle">
+        <source>Reading both folders and checking which files differ.</source>
+        <translation>正在读取两个文件夹并检查哪些文件不同。</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="in_sync_title">
+        <source>Already in sync</source>
+        <translation>已经同步</translation>
+    </message>
+    <message id="in_sync_subtitle">
+        <source>The target already has every file from the source. There is nothing to merge.</source>
+        <translation>目标已包含源中的所有文件，无需合并。</translation>
+    </message>
+    <message id="re_analyze">
+        <source>Compare Again</source>
+        <translation>重新比较</translation>
+    </message>
+    <message id="warning_same_folder">
+        <source>Source and target are the same folder.</source>
+        <translation>源和目标是同一个文件夹。</translation>
+    </message>
+    <message id="diff_added">
+        <source>%1 added</source>
+        <translation>新增 %1 个</translation>
+    </message>
+    <message id="diff_updated">
+        <source>%1 updated</source>
+        <translation>更新 %1 个</translation>
+    </message>
+    <message id="diff_transfer">
+        <source>%1 to copy</source>
+        <translation>需复制 %1</translation>
+    </message>
+    <message id="warning_disk_space">
+        <source>Not enough space: %1 to copy, %2 available</source>
+        <translation>空间不足：需复制 %1，可用 %2</translation>
+    </message>
+    <message id="apfs_ready_subtitle">
+        <source>Where the file system allows it, files are copied as instant clones that share storage until they change.</source>
+        <translation>在文件系统支持时，文件将以即时克隆（写时复制）的方式复制，修改之前共享存储空间。</translation>
+    </message>
+    <message id="merge_now">
+        <source>Merge Now</source>
+        <translation>立即合并</translation>
+    </message>
+    <message id="syncing_progress">
+        <source>Merging %1 of %2…</source>
+        <translation>正在合并 %1/%2…</translation>
+    </message>
+    <message id="success_title">
+        <source>Merge complete</source>
+        <translation>合并完成</translation>
+    </message>
+    <message id="success_subtitle">
+        <source>The target now has every new and updated file. Replaced files were backed up first.</source>
+        <translation>目标现已包含所有新增和更新的文件。被替换的文件已先备份。</translation>
+    </message>
+    <message id="undo_button">
+        <source>Undo Merge</source>
+        <translation>撤销合并</translation>
+    </message>
+    <message id="diff_search_placeholder">
+        <source>Search files</source>
+        <translation>搜索文件</translation>
+    </message>
+    <message id="diff_tab_all">
+        <source>All (%1)</source>
+        <translation>全部 (%1)</translation>
+    </message>
+    <message id="diff_tab_added">
+        <source>Added (%1)</source>
+        <translation>新增 (%1)</translation>
+    </message>
+    <message id="diff_tab_updated">
+        <source>Updated (%1)</source>
+        <translation>更新 (%1)</translation>
+    </message>
+    <message id="diff_tab_identical">
+        <source>Identical (%1)</source>
+        <translation>相同 (%1)</translation>
+    </message>
+    <message id="diff_kind_added">
+        <source>Added</source>
+        <translation>新增</translation>
+    </message>
+    <message id="diff_kind_updated">
+        <source>Updated</source>
+        <translation>更新</translation>
+    </message>
+    <message id="diff_kind_identical">
+        <source>Identical</source>
+        <translation>相同</translation>
+    </message>
+    <message id="reveal_in_finder_source">
+        <source>Show Source in File Manager</source>
+        <translation>在文件管理器中显示源文件夹</translation>
+    </message>
+    <message id="reveal_in_finder_target">
+        <source>Show Target in File Manager</source>
+        <translation>在文件管理器中显示目标文件夹</translation>
+    </message>
+    <message id="alert_same_folder">
+        <source>Source and target must be different folders. Choose another folder.</source>
+        <translation>源和目标必须是不同的文件夹。请选择其他文件夹。</translation>
+    </message>
+    <message id="alert_cancel_analysis">
+        <source>The comparison was cancelled.</source>
+        <translation>比较已取消。</translation>
+    </message>
+    <message id="alert_folder_inaccessible">
+        <source>A folder could not be read. Check that it exists and that you may read it.</source>
+        <translation>无法读取某个文件夹。请检查它是否存在，以及你是否有读取权限。</translation>
+    </message>
+    <message id="alert_merge_failed">
+        <source>The merge failed: %1</source>
+        <translation>合并失败：%1</translation>
+    </message>
+    <message id="alert_undo_success">
+        <source>The last merge was undone. The target is back to how it was.</source>
+        <translation>已撤销上次合并，目标已恢复原状。</translation>
+    </message>
+    <message id="alert_undo_failed">
+        <source>Undo failed: %1</source>
+        <translation>撤销失败：%1</translation>
+    </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,307 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="en">
+<context>
+    <name></name>
+    <message id="app_name">
+        <source>Sorrelix</source>
+        <translation>Sorrelix</translation>
+    </message>
+    <message id="settings_menu">
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message id="menu_language">
+        <source>Language</source>
+        <translation>語言</translation>
+    </message>
+    <message id="language_system">
+        <source>System Language</source>
+        <translation>跟隨系統</translation>
+    </message>
+    <message id="website_menu">
+        <source>Website</source>
+        <translation>官方網站</translation>
+    </message>
+    <message id="support_faq_menu">
+        <source>Help &amp; FAQ</source>
+        <translation>支援與常見問題</translation>
+    </message>
+    <message id="privacy_menu">
+        <source>Privacy Policy</source>
+        <translation>隱私權政策</translation>
+    </message>
+    <message id="about_menu">
+        <source>About Sorrelix</source>
+        <translation>關於 Sorrelix</translation>
+    </message>
+    <message id="bottom_security_badge">
+        <source>Every overwritten file is backed up first</source>
+        <translation>每個被覆寫的檔案都會先備份</translation>
+    </message>
+    <message id="shortcut_select">
+        <source>Ctrl+O Choose folders</source>
+        <translation>Ctrl+O 選擇資料夾</translation>
+    </message>
+    <message id="shortcut_swap">
+        <source>Ctrl+S Swap</source>
+        <translation>Ctrl+S 對調</translation>
+    </message>
+    <message id="shortcut_diff">
+        <source>Ctrl+D Compare</source>
+        <translation>Ctrl+D 比較</translation>
+    </message>
+    <message id="shortcut_undo">
+        <source>Ctrl+Z Undo</source>
+        <translation>Ctrl+Z 復原</translation>
+    </message>
+    <message id="menu_file">
+        <source>File</source>
+        <translation>檔案</translation>
+    </message>
+    <message id="menu_edit">
+        <source>Edit</source>
+        <translation>編輯</translation>
+    </message>
+    <message id="menu_help">
+        <source>Help</source>
+        <translation>說明</translation>
+    </message>
+    <message id="quit_menu">
+        <source>Quit Sorrelix</source>
+        <translation>結束 Sorrelix</translation>
+    </message>
+    <message id="undo_merge_menu">
+        <source>Undo Last Merge</source>
+        <translation>復原上次合併</translation>
+    </message>
+    <message id="choose_source_menu">
+        <source>Choose Source Folder…</source>
+        <translation>選擇來源資料夾…</translation>
+    </message>
+    <message id="choose_target_menu">
+        <source>Choose Target Folder…</source>
+        <translation>選擇目標資料夾…</translation>
+    </message>
+    <message id="swap_menu">
+        <source>Swap Source and Target</source>
+        <translation>對調來源與目標</translation>
+    </message>
+    <message id="start_analysis_menu">
+        <source>Compare Folders</source>
+        <translation>比較資料夾</translation>
+    </message>
+    <message id="choose_source_prompt">
+        <source>Choose the folder to copy from</source>
+        <translation>選擇要從中複製的資料夾</translation>
+    </message>
+    <message id="choose_target_prompt">
+        <source>Choose the folder to merge into</source>
+        <translation>選擇要合併到的資料夾</translation>
+    </message>
+    <message id="choose_folder">
+        <source>Choose Folder…</source>
+        <translation>選擇資料夾…</translation>
+    </message>
+    <message id="change_folder">
+        <source>Change…</source>
+        <translation>變更…</translation>
+    </message>
+    <message id="drop_guide">
+        <source>Drop a folder here</source>
+        <translation>將資料夾拖放到這裡</translation>
+    </message>
+    <message id="copy_path">
+        <source>Copy Path</source>
+        <translation>複製路徑</translation>
+    </message>
+    <message id="clear">
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message id="reveal_in_finder">
+        <source>Show in File Manager</source>
+        <translation>在檔案管理員中顯示</translation>
+    </message>
+    <message id="source_title">
+        <source>Source</source>
+        <translation>來源資料夾</translation>
+    </message>
+    <message id="source_badge">
+        <source>FROM</source>
+        <translation>從</translation>
+    </message>
+    <message id="target_title">
+        <source>Target</source>
+        <translation>目標資料夾</translation>
+    </message>
+    <message id="target_badge">
+        <source>TO</source>
+        <translation>到</translation>
+    </message>
+    <message id="swap_tooltip">
+        <source>Swap source and target</source>
+        <translation>對調來源與目標</translation>
+    </message>
+    <message id="volume_internal">
+        <source>%1 (internal)</source>
+        <translation>%1（內建）</translation>
+    </message>
+    <message id="volume_external">
+        <source>%1 (external)</source>
+        <translation>%1（外接）</translation>
+    </message>
+    <message id="volume_local">
+        <source>Local Disk</source>
+        <translation>本機磁碟</translation>
+    </message>
+    <message id="ready_title">
+        <source>Ready to compare</source>
+        <translation>可以開始比較</translation>
+    </message>
+    <message id="ready_subtitle">
+        <source>Sorrelix lists what the source would add to or update in the target. Nothing changes until you merge.</source>
+        <translation>Sorrelix 會列出來源將在目標中新增或更新的檔案。合併之前不會做任何變更。</translation>
+    </message>
+    <message id="start_analysis">
+        <source>Compare</source>
+        <translation>開始比較</translation>
+    </message>
+    <message id="scanning_title">
+        <source>Comparing folders…</source>
+        <translation>正在比較資料夾…</translation>
+    </message>
+    <message id="scanning_subtitle">
+        <source>Reading both folders and checking which files differ.</source>
+        <translation>正在讀取兩個資料夾並檢查哪些檔案不同。</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message id="in_sync_title">
+        <source>Already in sync</source>
+        <translation>已經同步</translation>
+    </message>
+    <message id="in_sync_subtitle">
+        <source>The target already has every file from the source. There is nothing to merge.</source>
+        <translation>目標已包含來源中的所有檔案，無需合併。</translation>
+    </message>
+    <message id="re_analyze">
+        <source>Compare Again</source>
+        <translation>重新比較</translation>
+    </message>
+    <message id="warning_same_folder">
+        <source>Source and target are the same folder.</source>
+        <translation>來源與目標是同一個資料夾。</translation>
+    </message>
+    <message id="diff_added">
+        <source>%1 added</source>
+        <translation>新增 %1 個</translation>
+    </message>
+    <message id="diff_updated">
+        <source>%1 updated</source>
+        <translation>更新 %1 個</translation>
+    </message>
+    <message id="diff_transfer">
+        <source>%1 to copy</source>
+        <translation>需複製 %1</translation>
+    </message>
+    <message id="warning_disk_space">
+        <source>Not enough space: %1 to copy, %2 available</source>
+        <translation>空間不足：需複製 %1，可用 %2</translation>
+    </message>
+    <message id="apfs_ready_subtitle">
+        <source>Where the file system allows it, files are copied as instant clones that share storage until they change.</source>
+        <translation>在檔案系統支援時，檔案會以即時的寫入時複製方式建立副本，修改之前共用儲存空間。</translation>
+    </message>
+    <message id="merge_now">
+        <source>Merge Now</source>
+        <translation>立即合併</translation>
+    </message>
+    <message id="syncing_progress">
+        <source>Merging %1 of %2…</source>
+        <translation>正在合併 %1/%2…</translation>
+    </message>
+    <message id="success_title">
+        <source>Merge complete</source>
+        <translation>合併完成</translation>
+    </message>
+    <message id="success_subtitle">
+        <source>The target now has every new and updated file. Replaced files were backed up first.</source>
+        <translation>目標現已包含所有新增和更新的檔案。被取代的檔案已事先備份。</translation>
+    </message>
+    <message id="undo_button">
+        <source>Undo Merge</source>
+        <translation>復原合併</translation>
+    </message>
+    <message id="diff_search_placeholder">
+        <source>Search files</source>
+        <translation>搜尋檔案</translation>
+    </message>
+    <message id="diff_tab_all">
+        <source>All (%1)</source>
+        <translation>全部 (%1)</translation>
+    </message>
+    <message id="diff_tab_added">
+        <source>Added (%1)</source>
+        <translation>新增 (%1)</translation>
+    </message>
+    <message id="diff_tab_updated">
+        <source>Updated (%1)</source>
+        <translation>更新 (%1)</translation>
+    </message>
+    <message id="diff_tab_identical">
+        <source>Identical (%1)</source>
+        <translation>相同 (%1)</translation>
+    </message>
+    <message id="diff_kind_added">
+        <source>Added</source>
+        <translation>新增</translation>
+    </message>
+    <message id="diff_kind_updated">
+        <source>Updated</source>
+        <translation>更新</translation>
+    </message>
+    <message id="diff_kind_identical">
+        <source>Identical</source>
+        <translation>相同</translation>
+    </message>
+    <message id="reveal_in_finder_source">
+        <source>Show Source in File Manager</source>
+        <translation>在檔案管理員中顯示來源資料夾</translation>
+    </message>
+    <message id="reveal_in_finder_target">
+        <source>Show Target in File Manager</source>
+        <translation>在檔案管理員中顯示目標資料夾</translation>
+    </message>
+    <message id="alert_same_folder">
+        <source>Source and target must be different folders. Choose another folder.</source>
+        <translation>來源與目標必須是不同的資料夾。請選擇其他資料夾。</translation>
+    </message>
+    <message id="alert_cancel_analysis">
+        <source>The comparison was cancelled.</source>
+        <translation>已取消比較。</translation>
+    </message>
+    <message id="alert_folder_inaccessible">
+        <source>A folder could not be read. Check that it exists and that you may read it.</source>
+        <translation>無法讀取某個資料夾。請確認它存在，且你有讀取權限。</translation>
+    </message>
+    <message id="alert_merge_failed">
+        <source>The merge failed: %1</source>
+        <translation>合併失敗：%1</translation>
+    </message>
+    <message id="alert_undo_success">
+        <source>The last merge was undone. The target is back to how it was.</source>
+        <translation>已復原上次合併，目標已回到原本的狀態。</translation>
+    </message>
+    <message id="alert_undo_failed">
+        <source>Undo failed: %1</source>
+        <translation>無法復原：%1</translation>
+    </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
+</context>
+</TS>
