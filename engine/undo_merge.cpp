@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <unordered_set>
+
 #include "beneath_folder.h"
 #include "engine_error.h"
 #include "relative_path.h"
@@ -34,15 +36,16 @@ std::vector<std::pair<std::string, bool>> listFolder(int dirFd) {
     return entries;
 }
 
-bool existsAt(int dirFd, const std::string& name, struct stat* st = nullptr) {
-    struct stat local {};
-    return ::fstatat(dirFd, name.c_str(), st ? st : &local, AT_SYMLINK_NOFOLLOW) == 0;
+bool existsAt(int dirFd, const std::string& name) {
+    struct stat st {};
+    return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // Moves the backed-up entries below one backup folder back into the target.
 class Restore {
 public:
-    Restore(const BeneathFolder& target) : target_(target) {}
+    Restore(const BeneathFolder& target, const std::vector<std::string>& addedPaths)
+        : target_(target), addedPaths_(addedPaths.begin(), addedPaths.end()) {}
 
     void folder(int backupDir, const std::string& relativeFolder) {
         for (const auto& [name, isFolder] : listFolder(backupDir)) {
@@ -58,14 +61,15 @@ public:
     }
 
 private:
-    // A folder that the merge replaced by a file comes back whole, in place of that file.
+    // A folder that the merge replaced by a file comes back whole, in place of that file (or
+    // of nothing, once the added file that took its place is deleted). A folder still in the
+    // target, also one reached through a link that stays inside, is restored into instead.
     bool restoreReplacedFolder(int backupDir, const std::string& name, const std::string& path) {
+        if (target_.openFolder(path)) return false;
         const auto split = splitParent(path);
         UniqueFd targetDir = target_.openFolder(split.parent);
-        struct stat st {};
-        if (!targetDir || !existsAt(targetDir.get(), name, &st) || S_ISDIR(st.st_mode)) {
-            return false;
-        }
+        if (!targetDir) return false;
+        if (!existsAt(targetDir.get(), name) && !addedPaths_.contains(path)) return false;
         entry(backupDir, name, path);
         return true;
     }
@@ -100,6 +104,7 @@ private:
     }
 
     const BeneathFolder& target_;
+    const std::unordered_set<std::string> addedPaths_;
 };
 
 }  // namespace
@@ -124,7 +129,8 @@ void UndoMerge::run() const {
                 .arg(displayPath(record_.backupDir), displayPath(record_.targetPath)));
     }
     const BeneathFolder target(record_.targetPath);
-    for (const auto& path : record_.addedRelativePaths.value_or(std::vector<std::string>{})) {
+    const auto addedPaths = record_.addedRelativePaths.value_or(std::vector<std::string>{});
+    for (const auto& path : addedPaths) {
         if (!isSafeRelativePath(path)) continue;
         const auto split = splitParent(path);
         UniqueFd folder = target.openFolder(split.parent);
@@ -133,15 +139,17 @@ void UndoMerge::run() const {
     }
     const std::string backupRelative =
         record_.backupDir.substr(record_.targetPath.size() + 1);  // ".sorrelix/backups/<id>"
-    UniqueFd backup = target.openFolder(backupRelative, false);
+    // Links that stay inside the target are followed here as during the merge, which made
+    // the backup folder through them.
+    UniqueFd backup = target.openFolder(backupRelative);
     if (!backup) {
         if (errno == ENOENT || errno == ENOTDIR) throw EngineError::backupNotFound();
         throw EngineError::posix(errno, QStringLiteral("Could not open the backup folder %1")
                                             .arg(displayPath(record_.backupDir)));
     }
-    Restore(target).folder(backup.get(), {});
+    Restore(target, addedPaths).folder(backup.get(), {});
     const auto split = splitParent(backupRelative);
-    UniqueFd backupsFolder = target.openFolder(split.parent, false);
+    UniqueFd backupsFolder = target.openFolder(split.parent);
     if (backupsFolder) (void)removeTree(backupsFolder.get(), std::string(split.name));
 }
 

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -196,7 +197,8 @@ std::string FileTree::readLink(const std::string& relative) const {
 std::vector<std::string> FileTree::list() const {
     std::vector<std::string> paths;
     for (const auto& entry : fs::recursive_directory_iterator(root_)) {
-        paths.push_back(fs::relative(entry.path(), root_).native());
+        // Lexically: fs::relative would resolve links and name what they point to.
+        paths.push_back(entry.path().lexically_relative(root_).native());
     }
     std::sort(paths.begin(), paths.end());
     return paths;
@@ -260,6 +262,16 @@ std::optional<std::string> runAsNobody(const std::function<std::string()>& work)
     ::waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
     return out;
+}
+
+ScratchLock::ScratchLock(const std::string& dir)
+    : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    check(fd_ >= 0, "open " + dir);
+    while (::flock(fd_, LOCK_EX) != 0) check(errno == EINTR, "lock " + dir);
+}
+
+ScratchLock::~ScratchLock() {
+    ::close(fd_);  // releases the lock
 }
 
 std::string xfsScratchDir() {

@@ -74,6 +74,20 @@ void removeContents(const std::string& root);
 std::optional<std::string> runAsNobody(const std::function<std::string()>& work);
 inline constexpr unsigned kNobodyId = 65534;
 
+// Holds an exclusive lock on a scratch mount (a lock on its root folder) for the object's
+// lifetime, so that tests that fill a mount or measure its free space run one at a time even
+// when CTest runs several test programs at once.
+class ScratchLock {
+public:
+    explicit ScratchLock(const std::string& dir);
+    ~ScratchLock();
+    ScratchLock(const ScratchLock&) = delete;
+    ScratchLock& operator=(const ScratchLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 // The scratch mounts set up by scripts/scratch-fs.sh, or empty when they are absent.
 std::string xfsScratchDir();
 std::string ext4ScratchDir();
