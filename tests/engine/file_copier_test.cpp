@@ -22,12 +22,7 @@ namespace {
 
 using sorrelix::testing::FileTree;
 
-// A tree that empties itself on destruction.
-class Tree : public FileTree {
-public:
-    using FileTree::FileTree;
-    ~Tree() { sorrelix::testing::removeContents(root()); }
-};
+using Tree = FileTree;
 
 std::string randomBytes(std::size_t size, unsigned seed) {
     std::mt19937 generator(seed);

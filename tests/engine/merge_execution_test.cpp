@@ -37,12 +37,7 @@ using sorrelix::testing::ScopedConfigHome;
 
 constexpr double kTime = 1'700'000'000.0;
 
-// A tree that empties itself on destruction, odd names and deep paths included.
-class Tree : public FileTree {
-public:
-    using FileTree::FileTree;
-    ~Tree() { sorrelix::testing::removeContents(root()); }
-};
+using Tree = FileTree;
 
 struct ProgressCall {
     std::int64_t current;

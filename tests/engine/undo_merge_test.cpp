@@ -22,12 +22,7 @@ using sorrelix::testing::ScopedConfigHome;
 
 constexpr double kTime = 1'700'000'000.0;
 
-// A tree that empties itself on destruction, odd names and deep paths included.
-class Tree : public FileTree {
-public:
-    using FileTree::FileTree;
-    ~Tree() { sorrelix::testing::removeContents(root()); }
-};
+using Tree = FileTree;
 
 template <typename Work>
 std::optional<EngineError> errorOf(Work&& work) {

@@ -89,6 +89,10 @@ FileTree::FileTree(const std::string& parent)
     root_ = owned_->path().toStdString();
 }
 
+FileTree::~FileTree() {
+    if (owned_) removeContents(root_);
+}
+
 std::string FileTree::path(const std::string& relative) const {
     return relative.empty() ? root_ : root_ + "/" + relative;
 }

@@ -16,6 +16,11 @@ public:
     // A new root in a fresh temporary folder, or below `parent` (e.g. a scratch mount).
     FileTree();
     explicit FileTree(const std::string& parent);
+    // Empties the tree first: QTemporaryDir alone cannot remove names that are not UTF-8
+    // or paths longer than PATH_MAX.
+    ~FileTree();
+    FileTree(const FileTree&) = delete;
+    FileTree& operator=(const FileTree&) = delete;
 
     const std::string& root() const { return root_; }
     std::string path(const std::string& relative) const;
