@@ -1,0 +1,304 @@
+#include "app_state.h"
+
+#include <QException>
+#include <QFile>
+#include <QLocale>
+#include <QtConcurrent/QtConcurrentRun>
+#include <exception>
+
+#include "apfs_engine.h"
+#include "engine_error.h"
+#include "file_manager_reveal.h"
+#include "folder_location.h"
+#include "language_manager.h"
+#include "loc.h"
+#include "sandbox_helper.h"
+#include "volume_info.h"
+#include "when_finished.h"
+
+namespace sorrelix::app {
+
+using engine::APFSEngine;
+using text::loc;
+
+namespace {
+
+QString descriptionOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const engine::EngineError& engineError) {
+        return engineError.description();
+    } catch (const QUnhandledException& unhandled) {
+        if (unhandled.exception()) return descriptionOf(unhandled.exception());
+    } catch (const std::exception& other) {
+        return QString::fromLocal8Bit(other.what());
+    } catch (...) {
+    }
+    return QStringLiteral("Unknown error");
+}
+
+// Runs on a worker thread: the merge between the starts and the stops of the two folders'
+// access, stopped in the order they were started, whichever way the engine ends.
+AppState::Session mergeWithAccess(const QUrl& source, const QUrl& target,
+                                  const AppState::Summary& summary,
+                                  const engine::ProgressCallback& onProgress) {
+    SandboxHelper& sandbox = SandboxHelper::shared();
+    const bool sourceStarted = sandbox.startAccessingSecurityScopedResource(source);
+    const bool targetStarted = sandbox.startAccessingSecurityScopedResource(target);
+    const auto stopAccess = [&] {
+        if (sourceStarted) sandbox.stopAccessingSecurityScopedResource(source);
+        if (targetStarted) sandbox.stopAccessingSecurityScopedResource(target);
+    };
+    try {
+        AppState::Session session =
+            APFSEngine::shared()
+                .executeMerge(enginePath(source), enginePath(target), summary, onProgress)
+                .result();
+        stopAccess();
+        return session;
+    } catch (...) {
+        stopAccess();
+        throw;
+    }
+}
+
+}  // namespace
+
+AppState& AppState::shared() {
+    // Never destroyed: queued progress and results may still arrive while the process exits.
+    static auto* instance = new AppState();
+    return *instance;
+}
+
+AppState::AppState(QObject* parent) : QObject(parent) {}
+
+template <typename T>
+void AppState::assign(T& field, const T& value, void (AppState::*changed)()) {
+    if (field == value) return;
+    field = value;
+    emit(this->*changed)();
+    emit stateChanged();
+}
+
+void AppState::setMergeSummary(const std::optional<Summary>& summary) {
+    // Summaries are not compared: any write of one announces a change, none over none does not.
+    if (!mergeSummary_ && !summary) return;
+    mergeSummary_ = summary;
+    emit mergeSummaryChanged();
+    emit stateChanged();
+}
+
+void AppState::setLastSession(const std::optional<Session>& session) {
+    if (!lastSession_ && !session) return;
+    lastSession_ = session;
+    emit lastSessionChanged();
+    emit stateChanged();
+}
+
+void AppState::setAlertMessage(const std::optional<QString>& message) {
+    assign(alertMessage_, message, &AppState::alertMessageChanged);
+}
+
+bool AppState::isSameFolder() const {
+    return sourceURL_ && targetURL_ &&
+           standardizedFolderPath(*sourceURL_) == standardizedFolderPath(*targetURL_);
+}
+
+bool AppState::isReadyToAnalyze() const {
+    return sourceURL_ && targetURL_ && folderPath(*sourceURL_) != folderPath(*targetURL_) &&
+           !isAnalyzing_ && !isMerging_ && !isSameFolder();
+}
+
+std::optional<std::int64_t> AppState::targetAvailableBytes() const {
+    if (!targetURL_) return std::nullopt;
+    return VolumeInfo::availableBytes(folderPath(*targetURL_));
+}
+
+bool AppState::isTargetDiskSpaceInsufficient() const {
+    return mergeSummary_ &&
+           isDiskSpaceInsufficient(targetAvailableBytes(), mergeSummary_->bytesToTransfer);
+}
+
+bool AppState::isDiskSpaceInsufficient(std::optional<std::int64_t> availableBytes,
+                                       std::int64_t bytesToTransfer) {
+    // An unknown or zero capacity says nothing reliable, so it never warns.
+    return availableBytes && *availableBytes > 0 && *availableBytes < bytesToTransfer;
+}
+
+void AppState::setFolder(std::optional<QUrl>& field, const std::optional<QUrl>& folder,
+                         void (AppState::*changed)()) {
+    const std::optional<QUrl> location =
+        folder && !folder->isEmpty() ? folder : std::optional<QUrl>();
+    assign(field, location, changed);
+    dropResult();
+}
+
+void AppState::dropResult() {
+    setMergeSummary(std::nullopt);
+    assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
+    assign(showSuccessBanner_, false, &AppState::showSuccessBannerChanged);
+}
+
+void AppState::setSource(const std::optional<QUrl>& folder) {
+    setFolder(sourceURL_, folder, &AppState::sourceURLChanged);
+}
+
+void AppState::setTarget(const std::optional<QUrl>& folder) {
+    setFolder(targetURL_, folder, &AppState::targetURLChanged);
+}
+
+void AppState::swapFolders() {
+    if (isAnalyzing_ || isMerging_) return;
+    const std::optional<QUrl> oldSource = sourceURL_;
+    const std::optional<QUrl> oldTarget = targetURL_;
+    assign(sourceURL_, oldTarget, &AppState::sourceURLChanged);
+    assign(targetURL_, oldSource, &AppState::targetURLChanged);
+    dropResult();
+}
+
+void AppState::startAnalysis(bool keepSuccessBanner) {
+    if (!sourceURL_ || !targetURL_) return;
+    if (isSameFolder()) {
+        setAlertMessage(loc("alert_same_folder"));
+        return;
+    }
+    cancelAnalysis();
+    assign(isAnalyzing_, true, &AppState::isAnalyzingChanged);
+    assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
+    if (!keepSuccessBanner) {
+        assign(showSuccessBanner_, false, &AppState::showSuccessBannerChanged);
+    }
+    const std::uint64_t task = ++analysesStarted_;
+    analyzeTask_ = task;
+    whenFinished(APFSEngine::shared().analyze(enginePath(*sourceURL_), enginePath(*targetURL_)),
+                 this, [this, task](const QFuture<Summary>& analysis) {
+                     try {
+                         finishAnalysis(task, analysis.result());
+                     } catch (...) {
+                         // The engine reports failures in the summary; this is a last resort.
+                         finishAnalysis(task,
+                                        Summary::failure(descriptionOf(std::current_exception())));
+                     }
+                 });
+}
+
+void AppState::cancelAnalysis() {
+    // The engine runs on to its end; its summary is dropped when it arrives.
+    analyzeTask_.reset();
+    if (!isAnalyzing_) return;
+    assign(isAnalyzing_, false, &AppState::isAnalyzingChanged);
+    setAlertMessage(loc("alert_cancel_analysis"));
+}
+
+void AppState::finishAnalysis(std::uint64_t task, const Summary& summary) {
+    if (analyzeTask_ != task) {
+        emit cancelledAnalysisDropped();
+        return;
+    }
+    if (summary.errorMessage) {
+        assign(isAnalyzing_, false, &AppState::isAnalyzingChanged);
+        assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
+        setAlertMessage(summary.errorMessage);
+        return;
+    }
+    setMergeSummary(summary);
+    assign(isAnalyzing_, false, &AppState::isAnalyzingChanged);
+    assign(isAnalyzed_, true, &AppState::isAnalyzedChanged);
+}
+
+void AppState::startMerge() {
+    if (!sourceURL_ || !targetURL_ || !mergeSummary_ || !mergeSummary_->hasChanges()) return;
+    if (isMerging_ || isUndoing_) return;
+    assign(isMerging_, true, &AppState::isMergingChanged);
+    assign<std::int64_t>(progressCurrent_, 0, &AppState::progressCurrentChanged);
+    assign(progressTotal_, mergeSummary_->addedCount + mergeSummary_->updatedCount,
+           &AppState::progressTotalChanged);
+    assign(progressFileName_, QString(), &AppState::progressFileNameChanged);
+    // Each report crosses to the GUI thread as its own queued call; queued calls from one
+    // thread arrive in order, and all of them before the merge's result.
+    engine::ProgressCallback onProgress = [this](std::int64_t current, std::int64_t total,
+                                                 const std::string& relativePath) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, current, total,
+             name = QFile::decodeName(QByteArray::fromStdString(relativePath))] {
+                applyProgress(current, total, name);
+            },
+            Qt::QueuedConnection);
+    };
+    whenFinished(QtConcurrent::run(mergeWithAccess, *sourceURL_, *targetURL_, *mergeSummary_,
+                                   std::move(onProgress)),
+                 this, [this](const QFuture<Session>& merge) {
+                     std::optional<Session> session;
+                     try {
+                         session = merge.result();
+                     } catch (...) {
+                         failMerge(descriptionOf(std::current_exception()));
+                         return;
+                     }
+                     finishMerge(*session);
+                 });
+}
+
+void AppState::applyProgress(std::int64_t current, std::int64_t total, const QString& fileName) {
+    assign(progressCurrent_, current, &AppState::progressCurrentChanged);
+    assign(progressTotal_, total, &AppState::progressTotalChanged);
+    assign(progressFileName_, fileName, &AppState::progressFileNameChanged);
+}
+
+void AppState::finishMerge(const Session& session) {
+    setLastSession(session);
+    assign(isMerging_, false, &AppState::isMergingChanged);
+    assign(showSuccessBanner_, true, &AppState::showSuccessBannerChanged);
+    startAnalysis(true);
+}
+
+void AppState::failMerge(const QString& description) {
+    assign(isMerging_, false, &AppState::isMergingChanged);
+    setAlertMessage(loc("alert_merge_failed", description));
+}
+
+void AppState::undoLastMerge() {
+    if (!lastSession_ || isMerging_ || isUndoing_) return;
+    assign(isUndoing_, true, &AppState::isUndoingChanged);
+    whenFinished(APFSEngine::shared().undoMerge(*lastSession_), this, [this](QFuture<void> undo) {
+        try {
+            undo.waitForFinished();  // finished already: this only rethrows
+        } catch (...) {
+            failUndo(descriptionOf(std::current_exception()));
+            return;
+        }
+        finishUndo();
+    });
+}
+
+void AppState::finishUndo() {
+    setLastSession(std::nullopt);
+    assign(showSuccessBanner_, false, &AppState::showSuccessBannerChanged);
+    assign(isUndoing_, false, &AppState::isUndoingChanged);
+    setAlertMessage(loc("alert_undo_success"));
+    startAnalysis(false);
+}
+
+void AppState::failUndo(const QString& description) {
+    assign(isUndoing_, false, &AppState::isUndoingChanged);
+    setAlertMessage(loc("alert_undo_failed", description));
+}
+
+QString AppState::formatBytes(std::int64_t byteCount) const {
+    const QLocale locale(text::LanguageManager::shared().currentTableCode());
+    return locale.formattedDataSize(byteCount, 1, QLocale::DataSizeSIFormat);
+}
+
+QString AppState::volumeDescription(const std::optional<QUrl>& folder) const {
+    const auto volume = folder ? VolumeInfo::forPath(folderPath(*folder)) : std::nullopt;
+    if (!volume) return loc("volume_local");
+    const QString name = volume->name.isEmpty() ? QStringLiteral("Disk") : volume->name;
+    return loc(volume->isExternal ? "volume_external" : "volume_internal", name);
+}
+
+void AppState::openInFinder(const QUrl& folder) const {
+    FileManagerReveal::shared().showFolder(folderPath(folder));
+}
+
+}  // namespace sorrelix::app

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace sorrelix::testing {
+
+// Spins the event loop until the condition holds; false after a generous minute.
+bool waitUntil(const std::function<bool()>& condition);
+
+// A dbus-daemon of our own, started before Qt opens a session bus, so that desktop calls of
+// the code under test reach a bus that the test controls and never the developer's desktop.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus();
+    ~PrivateSessionBus();
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+
+    // Empty when dbus-daemon is not installed or did not start.
+    static const QString& address();
+
+private:
+    std::unique_ptr<QProcess> daemon_;
+};
+
+// What the process writes to standard output while the action runs. Nothing else may report
+// (test failures included) until it returns, so assertions belong after it.
+std::string printedBy(const std::function<void()>& action);
+
+}  // namespace sorrelix::testing
