@@ -51,9 +51,8 @@ TEST_F(FirstStartTest, NothingStoredFollowsTheSystemAndWritesNothing) {
 }
 
 TEST_F(FirstStartTest, SystemLanguagesPickTheMatchingTable) {
-    const QMap<QString, QString> expected = {{"zh_TW", "zh-Hant"}, {"zh_CN", "zh-Hans"},
-                                             {"pt_BR", "pt"},      {"ru:it", "it"},
-                                             {"ru", "en"},         {"", "en"}};
+    // LANGUAGE as the desktop sets it; without it the C locale means English.
+    const QMap<QString, QString> expected = {{"zh_TW", "zh-Hant"}, {"ru:it", "it"}, {"", "en"}};
     for (auto it = expected.begin(); it != expected.end(); ++it) {
         const ChildReport report = start(it.key());
         ASSERT_EQ(report.exitCode, 0) << it.key().toStdString();
