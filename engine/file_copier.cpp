@@ -120,7 +120,7 @@ int FileCopier::copy(int sourceDirFd, const std::string& sourceName, int targetD
         return errno;
     }
     if (S_ISLNK(sourceStat.st_mode)) {
-        return copyLink(sourceDirFd, sourceName, targetDirFd, targetName);
+        return copyLink(sourceDirFd, sourceName, sourceStat, targetDirFd, targetName);
     }
     if (S_ISDIR(sourceStat.st_mode)) return EISDIR;
     if (!S_ISREG(sourceStat.st_mode)) return copyNode(sourceStat, targetDirFd, targetName);
@@ -172,17 +172,14 @@ int FileCopier::copyData(int sourceFd, int targetFd, off_t size) {
     return readWriteCopy(sourceFd, targetFd);
 }
 
-int FileCopier::copyLink(int sourceDirFd, const std::string& sourceName, int targetDirFd,
+int FileCopier::copyLink(int sourceDirFd, const std::string& sourceName,
+                         const struct stat& sourceStat, int targetDirFd,
                          const std::string& targetName) {
     std::vector<char> text(PATH_MAX + 1);
     const ssize_t length = ::readlinkat(sourceDirFd, sourceName.c_str(), text.data(), text.size());
     if (length < 0) return errno;
     if (static_cast<std::size_t>(length) == text.size()) return ENAMETOOLONG;
     text[static_cast<std::size_t>(length)] = 0;
-    struct stat sourceStat {};
-    if (::fstatat(sourceDirFd, sourceName.c_str(), &sourceStat, AT_SYMLINK_NOFOLLOW) != 0) {
-        return errno;
-    }
     // A link has no content to be partial, but it is still made under a temporary name
     // and renamed, so that an existing entry is replaced in one step.
     const std::string temporaryName = freshTemporaryName();

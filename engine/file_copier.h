@@ -26,8 +26,8 @@ private:
     int copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
                     const std::string& targetName);
     int copyData(int sourceFd, int targetFd, off_t size);
-    int copyLink(int sourceDirFd, const std::string& sourceName, int targetDirFd,
-                 const std::string& targetName);
+    int copyLink(int sourceDirFd, const std::string& sourceName, const struct stat& sourceStat,
+                 int targetDirFd, const std::string& targetName);
     int copyNode(const struct stat& sourceStat, int targetDirFd, const std::string& targetName);
 
     bool clonesSupported_ = true;

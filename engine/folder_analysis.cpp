@@ -217,11 +217,6 @@ MergeSummary ParallelWalk::flatten() {
     return summary;
 }
 
-bool isFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 unsigned workerCount() {
     const unsigned cores = std::thread::hardware_concurrency();
     return std::clamp(cores, 2U, 4U);
@@ -234,15 +229,10 @@ FolderAnalysis::FolderAnalysis(std::string sourcePath, std::string targetPath)
 
 MergeSummary FolderAnalysis::run() const {
     auto failure = [] { return MergeSummary::failure(text::loc("alert_folder_inaccessible")); };
-    if (!isFolder(sourcePath_) || !isFolder(targetPath_)) return failure();
+    // O_DIRECTORY refuses anything but a folder, and O_RDONLY a source that cannot be listed.
     UniqueFd sourceRoot(::open(sourcePath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     UniqueFd targetRoot(::open(targetPath_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!sourceRoot || !targetRoot) return failure();
-    UniqueFd probe(::openat(sourceRoot.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    DIR* listing = probe ? ::fdopendir(probe.get()) : nullptr;
-    if (listing == nullptr) return failure();
-    (void)probe.release();
-    ::closedir(listing);
 
     ParallelWalk walk(sourceRoot.get(), targetRoot.get());
     walk.run(workerCount());
