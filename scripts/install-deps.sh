@@ -16,6 +16,10 @@ PACKAGES=(
     libacl1-dev libattr1-dev
     # formatting and linting
     clang-format clang-tidy
+    # fault injection, fuzzing (libFuzzer ships in clang's runtime) and the thread sanitizer
+    strace clang llvm libclang-rt-14-dev
+    # desktop integration checks and the Debian package
+    appstream desktop-file-utils dpkg-dev file
     python3
     # headless window tests: private session bus, virtual display, fonts for every language
     dbus dbus-x11 xauth xvfb fonts-noto-core fonts-noto-cjk

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace sorrelix::app {
+class AppState;
+}
+
+namespace sorrelix::ui {
+
+// The application's single window: the menu bar (File, Edit, language, Help) around the
+// window content, which is rebuilt whenever the interface language changes.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(app::AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
+};
+
+}  // namespace sorrelix::ui
