@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the Debian package: installs what is missing, makes a release build in build-package/
+# (no tests, no developer tools) and runs cpack there. Prints the path of the .deb.
+set -euo pipefail
+
+REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+readonly REPO_ROOT
+readonly BUILD_DIR="$REPO_ROOT/build-package"
+
+if [[ -z "${SORRELIX_DEPS_READY:-}" ]]; then
+    bash "$REPO_ROOT/scripts/install-deps.sh"
+fi
+# A folder configured by another generator cannot be reused by Ninja: start it afresh.
+if [[ -f "$BUILD_DIR/CMakeCache.txt" ]] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$BUILD_DIR/CMakeCache.txt"; then
+    rm -rf "$BUILD_DIR"
+fi
+cmake -S "$REPO_ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DSORRELIX_SANITIZE=OFF -DSORRELIX_BUILD_TESTS=OFF -DSORRELIX_BUILD_TOOLS=OFF >&2
+ninja -C "$BUILD_DIR" >&2
+# Packages of earlier versions stay out of the answer.
+rm -f "$BUILD_DIR"/sorrelix_*.deb
+(cd "$BUILD_DIR" && cpack -G DEB >&2)
+deb=$(find "$BUILD_DIR" -maxdepth 1 -name 'sorrelix_*.deb' -print -quit)
+if [[ -z "$deb" ]]; then
+    echo "package: cpack made no .deb in $BUILD_DIR" >&2
+    exit 1
+fi
+echo "$deb"
