@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Configures and builds Sorrelix with Ninja.
 #
-#   build.sh [normal|asan|both] [TARGET...]
+#   build.sh [normal|asan|tsan|fuzz|both] [TARGET...]
 #     normal  build/       RelWithDebInfo (the default)
 #     asan    build-asan/  Debug with address and undefined-behaviour sanitizers
-#     both    both of them
+#     tsan    build-tsan/  -O1 with the thread sanitizer (gcc)
+#     fuzz    build-fuzz/  -O1, clang, libFuzzer with address and undefined-behaviour
+#                          sanitizers; only the fuzz targets unless TARGETs say otherwise
+#     both    normal and asan
 # TARGETs limit the build (e.g. `build.sh normal sorrelix-cli`); without them everything is built.
 set -euo pipefail
 
@@ -12,7 +15,7 @@ REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 readonly REPO_ROOT
 
 usage() {
-    echo "usage: $(basename "$0") [normal|asan|both] [TARGET...]" >&2
+    echo "usage: $(basename "$0") [normal|asan|tsan|fuzz|both] [TARGET...]" >&2
     exit 2
 }
 
@@ -53,6 +56,21 @@ build_asan() {
         -DSORRELIX_BUILD_TESTS=ON -- "$@"
 }
 
+build_tsan() {
+    # Test discovery runs the instrumented binaries during the build.
+    export TSAN_OPTIONS=${TSAN_OPTIONS:-suppressions=$REPO_ROOT/tests/tsan.supp}
+    build_variant "$REPO_ROOT/build-tsan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+        -DSORRELIX_SANITIZE=thread -DSORRELIX_BUILD_TESTS=ON -- "$@"
+}
+
+build_fuzz() {
+    local -a targets=("$@")
+    [[ ${#targets[@]} -gt 0 ]] || targets=(sorrelix_fuzzers)
+    build_variant "$REPO_ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+        -DCMAKE_CXX_COMPILER=clang++ -DSORRELIX_FUZZ=ON -DSORRELIX_SANITIZE=OFF \
+        -DSORRELIX_BUILD_TESTS=ON -- "${targets[@]}"
+}
+
 main() {
     local mode=${1:-normal}
     [[ $# -gt 0 ]] && shift
@@ -62,6 +80,8 @@ main() {
     case "$mode" in
         normal) build_normal "$@" ;;
         asan) build_asan "$@" ;;
+        tsan) build_tsan "$@" ;;
+        fuzz) build_fuzz "$@" ;;
         both)
             build_normal "$@"
             build_asan "$@"
