@@ -11,6 +11,7 @@
 #include "folder_cache.h"
 #include "relative_path.h"
 #include "session_history.h"
+#include "target_lock.h"
 
 namespace sorrelix::engine {
 
@@ -133,6 +134,9 @@ std::string MergeExecution::newMergeId() {
 
 MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
                                        const ProgressCallback& onProgress) {
+    // Held until the record is saved, so the history lists merges into one target in the
+    // order their file operations happened: the order in which undo must reverse them.
+    const TargetLock lock(targetPath_);
     const std::string id = newMergeId();
     MergeRun merge(sourcePath_, targetPath_, id);
     std::int64_t total = 0;

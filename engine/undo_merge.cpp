@@ -9,6 +9,7 @@
 #include "beneath_folder.h"
 #include "engine_error.h"
 #include "relative_path.h"
+#include "target_lock.h"
 #include "tree_removal.h"
 
 namespace sorrelix::engine {
@@ -128,6 +129,7 @@ void UndoMerge::run() const {
                            "does not belong to its target folder %2")
                 .arg(displayPath(record_.backupDir), displayPath(record_.targetPath)));
     }
+    const TargetLock lock(record_.targetPath);
     const BeneathFolder target(record_.targetPath);
     const auto addedPaths = record_.addedRelativePaths.value_or(std::vector<std::string>{});
     for (const auto& path : addedPaths) {

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+
+#include "file_tree.h"
+#include "program_run.h"
+#include "record_json.h"
+
+namespace sorrelix::testing {
+namespace {
+
+using engine::MergeSessionRecord;
+
+// What undo must give back, file by file: content, permission bits and the exact mtime.
+struct FileState {
+    std::string content;
+    unsigned mode = 0;
+    std::int64_t mtimeNanos = 0;
+    friend bool operator==(const FileState&, const FileState&) = default;
+};
+using TreeState = std::map<std::string, FileState>;
+
+// The files of a tree, the merge's own .sorrelix folder aside (it stays after an undo, as do
+// the folders a merge made for added files).
+TreeState stateOf(const FileTree& tree) {
+    TreeState state;
+    for (const std::string& path : tree.list()) {
+        if (path == ".sorrelix" || path.starts_with(".sorrelix/")) continue;
+        struct stat info {};
+        if (::lstat(tree.path(path).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) continue;
+        state[path] = {tree.read(path), info.st_mode & 07777U,
+                       info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
+    }
+    return state;
+}
+
+std::string describeDifference(const TreeState& expected, const TreeState& actual) {
+    for (const auto& [path, state] : expected) {
+        const auto found = actual.find(path);
+        if (found == actual.end()) return "lost " + path;
+        if (found->second.content != state.content) return "other content in " + path;
+        if (!(found->second == state)) return "other mode or mtime on " + path;
+    }
+    for (const auto& [path, state] : actual) {
+        if (!expected.contains(path)) return "left behind " + path;
+    }
+    return "none";
+}
+
+// Seeded trees in which two sources overlap on most names, so that two merges into one
+// target both replace, and both add, many of the same files.
+class SeededTrees {
+public:
+    explicit SeededTrees(unsigned seed) : random_(seed) {}
+
+    void fillTarget(const FileTree& target, int files) {
+        for (int i = 0; i < files; ++i) {
+            const std::string path = nameOf(i);
+            target.file(path, "old " + std::to_string(i) + std::string(pick(0, 3000), 'o'),
+                        1'600'000'000.0 + i + pick(0, 999'999'999) / 1e9);
+            target.chmod(path, pick(0, 1) != 0 ? 0600 : 0644);
+        }
+    }
+
+    // Changes about three quarters of the target's files, adds files of its own and shared
+    // ones, and leaves some identical.
+    void fillSource(const FileTree& source, const FileTree& target, int files,
+                    const std::string& label) {
+        for (int i = 0; i < files; ++i) {
+            const std::string path = nameOf(i);
+            if (pick(0, 3) == 0) {
+                source.file(path, target.read(path), target.mtime(path));
+            } else {
+                source.file(path, label + " " + std::to_string(i) + std::string(pick(0, 3000), 'n'),
+                            1'700'000'000.0 + i);
+            }
+        }
+        for (int i = 0; i < files / 4; ++i) {
+            source.file("shared-new/" + std::to_string(i) + ".txt", label + " added");
+            source.file(label + "-new/" + std::to_string(i) + ".txt", label + " added");
+        }
+    }
+
+private:
+    static std::string nameOf(int i) {
+        return "d" + std::to_string(i % 7) + "/f" + std::to_string(i) + (i % 5 == 0 ? " é" : "");
+    }
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+    std::mt19937 random_;
+};
+
+class ConcurrentMergeTest : public ::testing::TestWithParam<unsigned> {
+protected:
+    static constexpr int kFiles = 240;
+
+    ProgramRun cli() const {
+        return ProgramRun(QStringLiteral("sorrelix-cli"))
+            .setEnv("XDG_CONFIG_HOME", configHome.path())
+            .setEnv("TMPDIR", temp.path());
+    }
+
+    // Starts both merges before waiting for either.
+    std::vector<MergeSessionRecord> mergeAtOnce(
+        const std::vector<std::pair<const FileTree*, const FileTree*>>& pairs) const {
+        std::vector<std::unique_ptr<QProcess>> processes;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", configHome.path());
+        for (const auto& [source, target] : pairs) {
+            auto process = std::make_unique<QProcess>();
+            process->setProcessEnvironment(environment);
+            process->start(ProgramRun::binDir() + "/sorrelix-cli",
+                           {"merge", QString::fromStdString(source->root()),
+                            QString::fromStdString(target->root())});
+            processes.push_back(std::move(process));
+        }
+        std::vector<MergeSessionRecord> records;
+        for (const auto& process : processes) {
+            EXPECT_TRUE(process->waitForFinished(120000));
+            EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+            records.push_back(
+                engine::decodeMergeSessionRecord(process->readAllStandardOutput().trimmed()));
+        }
+        return records;
+    }
+
+    std::vector<MergeSessionRecord> history() const {
+        const ProgramResult result = cli().run({"history"});
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        return engine::decodeMergeSessionRecords(result.out.trimmed());
+    }
+
+    void undo(const std::string& id) const {
+        const ProgramResult result = cli().run({"undo", QString::fromStdString(id)});
+        EXPECT_EQ(result.exitCode, 0) << id << ": " << result.err.toStdString();
+    }
+
+    QTemporaryDir configHome;
+    QTemporaryDir temp;
+    FileTree sourceA;
+    FileTree sourceB;
+    FileTree target;
+};
+
+// Both merges into one target are kept, and undoing them newest first gives back every file
+// of the target exactly, however their file operations interleaved.
+TEST_P(ConcurrentMergeTest, TwoMergesIntoOneTargetAreBothKeptAndBothUndone) {
+    SeededTrees trees(GetParam());
+    trees.fillTarget(target, kFiles);
+    trees.fillSource(sourceA, target, kFiles, "a");
+    trees.fillSource(sourceB, target, kFiles, "b");
+    const TreeState before = stateOf(target);
+
+    const auto records = mergeAtOnce({{&sourceA, &target}, {&sourceB, &target}});
+    ASSERT_EQ(records.size(), 2U);
+    const auto stored = history();
+    ASSERT_EQ(stored.size(), 2U);
+    EXPECT_EQ((std::set<std::string>{stored[0].id, stored[1].id}),
+              (std::set<std::string>{records[0].id, records[1].id}));
+    EXPECT_NE(stateOf(target), before);
+
+    undo(stored[0].id);
+    undo(stored[1].id);
+    const TreeState after = stateOf(target);
+    EXPECT_TRUE(after == before) << "first difference: " << describeDifference(before, after);
+    for (const auto& record : records) {
+        EXPECT_FALSE(target.exists(".sorrelix/backups/" + record.id)) << record.id;
+    }
+}
+
+TEST_P(ConcurrentMergeTest, TwoMergesIntoTwoTargetsAreBothKeptAndBothUndone) {
+    FileTree otherTarget;
+    SeededTrees trees(GetParam());
+    trees.fillTarget(target, kFiles);
+    trees.fillTarget(otherTarget, kFiles);
+    trees.fillSource(sourceA, target, kFiles, "a");
+    trees.fillSource(sourceB, otherTarget, kFiles, "b");
+    const TreeState before = stateOf(target);
+    const TreeState otherBefore = stateOf(otherTarget);
+
+    const auto records = mergeAtOnce({{&sourceA, &target}, {&sourceB, &otherTarget}});
+    ASSERT_EQ(records.size(), 2U);
+    EXPECT_EQ(history().size(), 2U);
+
+    // Each undone by its id, the older one first: the targets are independent.
+    undo(history()[1].id);
+    undo(history()[0].id);
+    EXPECT_TRUE(stateOf(target) == before) << describeDifference(before, stateOf(target));
+    EXPECT_TRUE(stateOf(otherTarget) == otherBefore)
+        << describeDifference(otherBefore, stateOf(otherTarget));
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ConcurrentMergeTest, ::testing::Values(1U, 2U, 3U));
+
+}  // namespace
+}  // namespace sorrelix::testing
