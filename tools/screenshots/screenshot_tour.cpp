@@ -1,0 +1,213 @@
+// Takes the pictures of docs/screenshots: drives the real workflow state and the real window
+// through every state worth showing, on real folders, and saves each as a PNG.
+//   sorrelix-screenshots OUTPUT_DIR
+// SORRELIX_TINY_DIR names a small file system (a few MiB) for the disk-space picture; without
+// it that picture is left out. Settings go to a private configuration folder.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+
+#include "app_language.h"
+#include "app_state.h"
+#include "language_manager.h"
+#include "main_window.h"
+#include "tour_folders.h"
+#include "window_camera.h"
+
+namespace sorrelix::tools {
+namespace {
+
+using app::AppState;
+using text::AppLanguage;
+using text::LanguageManager;
+
+constexpr int kWindowWidth = 960;
+constexpr int kWindowHeight = 660;
+constexpr int kSettleMs = 250;
+constexpr int kStateTimeoutMs = 180'000;
+// Large enough that copying it takes a visible while on any disk, and no file system can
+// clone it away when it is copied within one (the tour folder is not meant for reflink).
+constexpr std::int64_t kVideoBytes = 512LL << 20;
+constexpr std::int64_t kScanBytes = 9LL << 20;
+
+QUrl folderUrl(const QString& path) {
+    return QUrl::fromLocalFile(path);
+}
+
+class ScreenshotTour {
+public:
+    ScreenshotTour(const QString& workDir, const QString& outputDir)
+        : folders_(workDir), window_(state_), camera_(window_, outputDir) {}
+
+    void run(const QString& smallVolume) {
+        folders_.buildHolidayPair(kVideoBytes);
+        LanguageManager::shared().setLanguage(AppLanguage::en);
+        window_.resize(kWindowWidth, kWindowHeight);
+        window_.show();
+        waitFor("the window to be exposed", [this] { return window_.isVisible(); });
+
+        showFolderChoices();
+        showAnalysis();
+        if (smallVolume.isEmpty()) {
+            std::fprintf(stderr, "screenshots: SORRELIX_TINY_DIR unset, no 07-disk-space\n");
+        } else {
+            showDiskSpaceWarning(smallVolume);
+        }
+        showMerge();
+        showUndoAndLanguages();
+    }
+
+private:
+    void showFolderChoices() {
+        shootSettled("01-empty");
+        state_.setSource(folderUrl(folders_.holidaySource()));
+        shootSettled("02-one-folder");
+        state_.setTarget(folderUrl(folders_.holidaySource()));
+        shootSettled("03-same-folder");
+        state_.setTarget(folderUrl(folders_.archiveTarget()));
+        shootSettled("04-ready");
+    }
+
+    void showAnalysis() {
+        state_.startAnalysis(false);
+        // Only layout work may run before the picture: the result must not arrive first.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        if (!state_.isAnalyzing()) throw std::runtime_error("the analysis did not start");
+        camera_.shoot(QStringLiteral("05-scanning"));
+        waitForAnalysis();
+        shootSettled("06-differences");
+    }
+
+    void showDiskSpaceWarning(const QString& smallVolume) {
+        folders_.buildScansPair(smallVolume, kScanBytes);
+        state_.setSource(folderUrl(folders_.scansSource()));
+        state_.setTarget(folderUrl(folders_.scansTarget()));
+        state_.startAnalysis(false);
+        waitForAnalysis();
+        if (!state_.isTargetDiskSpaceInsufficient()) {
+            std::fprintf(stderr, "screenshots: %s has room for the scans; no disk-space warning\n",
+                         qPrintable(smallVolume));
+        }
+        shootSettled("07-disk-space");
+        state_.setSource(std::nullopt);
+        state_.setTarget(std::nullopt);
+        folders_.removeScansTarget();
+    }
+
+    void showMerge() {
+        state_.setSource(folderUrl(folders_.holidaySource()));
+        state_.setTarget(folderUrl(folders_.archiveTarget()));
+        state_.startAnalysis(false);
+        waitForAnalysis();
+        state_.startMerge();
+        waitFor("the merge to report its first file",
+                [this] { return state_.progressCurrent() >= 1 || !state_.isMerging(); });
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        std::printf("merging: %lld of %lld\n", static_cast<long long>(state_.progressCurrent()),
+                    static_cast<long long>(state_.progressTotal()));
+        camera_.shoot(QStringLiteral("08-merging"));
+
+        waitFor("the merge and the analysis after it", [this] {
+            return !state_.isMerging() && !state_.isAnalyzing() && state_.isAnalyzed();
+        });
+        failOnAlert("the merge");
+        shootSettled("09-success-banner");
+        state_.startAnalysis(false);
+        waitForAnalysis();
+        shootSettled("10-in-sync");
+    }
+
+    void showUndoAndLanguages() {
+        state_.undoLastMerge();
+        waitFor("the undo and the analysis after it", [this] {
+            return !state_.isUndoing() && !state_.isAnalyzing() && state_.isAnalyzed();
+        });
+        // Undo announces its success as the window's alert; any notice will do for the picture.
+        if (!state_.alertMessage()) state_.setAlertMessage(QStringLiteral("Sorrelix"));
+        waitFor("the alert", [this] { return camera_.openDialog() != nullptr; });
+        shootSettled("11-alert");
+        state_.setAlertMessage(std::nullopt);
+        waitFor("the alert to close", [this] { return camera_.openDialog() == nullptr; });
+
+        LanguageManager::shared().setLanguage(AppLanguage::de);
+        shootSettled("12-german");
+        LanguageManager::shared().setLanguage(AppLanguage::ja);
+        shootSettled("13-japanese");
+        LanguageManager::shared().setLanguage(AppLanguage::en);
+    }
+
+    void shootSettled(const char* name) {
+        QTest::qWait(kSettleMs);
+        camera_.shoot(QString::fromLatin1(name));
+    }
+
+    void waitForAnalysis() {
+        waitFor("the analysis", [this] { return !state_.isAnalyzing() && state_.isAnalyzed(); });
+        failOnAlert("the analysis");
+    }
+
+    void failOnAlert(const char* step) const {
+        if (const auto& alert = state_.alertMessage()) {
+            throw std::runtime_error(std::string(step) + " failed: " + alert->toStdString());
+        }
+    }
+
+    static void waitFor(const char* what, const std::function<bool()>& done) {
+        if (!QTest::qWaitFor(done, kStateTimeoutMs)) {
+            throw std::runtime_error(std::string("timed out waiting for ") + what);
+        }
+    }
+
+    TourFolders folders_;
+    AppState& state_ = AppState::shared();
+    ui::MainWindow window_;
+    WindowCamera camera_;
+};
+
+void setDefault(const char* name, const QByteArray& value) {
+    if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
+}
+
+}  // namespace
+}  // namespace sorrelix::tools
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: sorrelix-screenshots OUTPUT_DIR\n");
+        return 2;
+    }
+    const QString outputDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QTemporaryDir workDir(QDir::tempPath() + QStringLiteral("/sorrelix-tour-XXXXXX"));
+    if (!workDir.isValid()) {
+        std::fprintf(stderr, "screenshots: cannot create a temporary folder\n");
+        return 1;
+    }
+    // The tour's settings, history and language choice never reach the user's own.
+    const QString configHome = workDir.filePath(QStringLiteral("config"));
+    QDir().mkpath(configHome);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
+    sorrelix::tools::setDefault("QT_QPA_PLATFORM", "offscreen");
+    sorrelix::tools::setDefault("QT_SCALE_FACTOR", "2");
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sorrelix"));
+    QApplication::setOrganizationName(QStringLiteral("Sorrelix"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/sorrelix.svg")));
+    try {
+        sorrelix::tools::ScreenshotTour tour(workDir.filePath(QStringLiteral("folders")),
+                                             outputDir);
+        tour.run(qEnvironmentVariable("SORRELIX_TINY_DIR"));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "screenshots: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
