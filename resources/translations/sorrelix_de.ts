@@ -44,8 +44,8 @@
         <translation>Strg+O Ordner wählen</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Strg+S Tauschen</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Strg+[ Tauschen</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

@@ -44,8 +44,8 @@
         <translation>Ctrl+O Choose folders</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S Swap</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ Swap</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

@@ -44,8 +44,8 @@
         <translation>Ctrl+O Elegir carpetas</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S Intercambiar</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ Intercambiar</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

@@ -44,8 +44,8 @@
         <translation>Ctrl+O Choisir les dossiers</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S Inverser</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ Inverser</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

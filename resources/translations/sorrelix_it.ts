@@ -44,8 +44,8 @@
         <translation>Ctrl+O Scegli cartelle</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S Scambia</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ Scambia</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

@@ -44,8 +44,8 @@
         <translation>Ctrl+O フォルダを選択</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S 入れ替え</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ 入れ替え</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

@@ -44,8 +44,8 @@
         <translation>Ctrl+O 폴더 선택</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S 바꾸기</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ 바꾸기</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

@@ -44,8 +44,8 @@
         <translation>Ctrl+O Escolher pastas</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S Inverter</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ Inverter</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

@@ -44,8 +44,8 @@
         <translation>Ctrl+O 选择文件夹</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S 交换</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ 交换</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>

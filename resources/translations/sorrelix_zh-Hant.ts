@@ -44,8 +44,8 @@
         <translation>Ctrl+O 選擇資料夾</translation>
     </message>
     <message id="shortcut_swap">
-        <source>Ctrl+S Swap</source>
-        <translation>Ctrl+S 對調</translation>
+        <source>Ctrl+[ Swap</source>
+        <translation>Ctrl+[ 對調</translation>
     </message>
     <message id="shortcut_diff">
         <source>Ctrl+D Compare</source>
