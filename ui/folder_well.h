@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <optional>
 
+class QDropEvent;
+
 namespace sorrelix::ui {
 
 // One folder slot of the workspace: a title row with a badge over a panel that is either empty
@@ -33,6 +35,20 @@ signals:
 
 private:
     struct Parts;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void buildTitleRow(const QString& badgeText);
+    void buildPanel();
+    QWidget* buildEmptyForm();
+    QWidget* buildFilledForm();
+    void applyForm();
+    void setDropTargetActive(bool active);
+    void chooseFolder();
+    void copyPath() const;
+    void takeDrop(QDropEvent* event);
+    void checkDroppedLocation(const QUrl& location);
+    void acceptDroppedFolder(const QUrl& folder);
+
     Parts* parts_;  // owned through Qt's parent-child tree
 };
 
