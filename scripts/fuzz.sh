@@ -7,6 +7,7 @@
 #   fuzz.sh [SECONDS]   seconds per target, 60 by default
 #
 # SORRELIX_FUZZ_BUILT=1 skips the build (the caller has just built `sorrelix_fuzzers`).
+# FUZZ_JOBS=N runs up to N targets at once (1 by default; CI runs all at once to save time).
 set -euo pipefail
 
 REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -59,9 +60,19 @@ main() {
     fi
     trap cleanup EXIT
     work=$(mktemp -d "${TMPDIR:-/tmp}/sorrelix-fuzz.XXXXXX")
-    local failed=0 name
+    local failed=0 name running=0 jobs=${FUZZ_JOBS:-1}
+    [[ "$jobs" =~ ^[1-9][0-9]*$ ]] || usage
     for name in "${TARGETS[@]}"; do
-        run_target "$name" "$seconds" || failed=1
+        if [[ $running -ge $jobs ]]; then
+            wait -n || failed=1
+            running=$((running - 1))
+        fi
+        run_target "$name" "$seconds" &
+        running=$((running + 1))
+    done
+    while [[ $running -gt 0 ]]; do
+        wait -n || failed=1
+        running=$((running - 1))
     done
     if [[ $failed -ne 0 ]]; then
         say "FAILED"
