@@ -29,6 +29,16 @@ public:
 private:
     struct Parts;
     Parts* parts_;
+
+    void buildFolderRow();
+    void buildCentre();
+    void buildDock();
+    void connectState();
+    void refreshFolders();
+    void refreshCentre();
+    void refreshDock();
+    // Return and Enter press whichever default button shows, unless a text field has focus.
+    void pressDefaultButton();
 };
 
 }  // namespace sorrelix::ui

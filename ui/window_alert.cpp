@@ -1,0 +1,80 @@
+#include "window_alert.h"
+
+#include <QEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+#include "app_state.h"
+#include "loc.h"
+
+namespace sorrelix::ui {
+
+WindowAlert::WindowAlert(app::AppState& state, QWidget& host)
+    : QObject(&host), state_(state), host_(host) {
+    connect(&state_, &app::AppState::alertMessageChanged, this, &WindowAlert::follow);
+    host_.installEventFilter(this);
+}
+
+WindowAlert::~WindowAlert() {
+    dropBox();
+}
+
+bool WindowAlert::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &host_) {
+        // A host taken off screen (the window content being replaced, the window closed)
+        // takes its box along without answering it: the message stays for the next host.
+        if (event->type() == QEvent::Hide && !event->spontaneous()) dropBox();
+        if (event->type() == QEvent::Show) follow();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowAlert::follow() {
+    const std::optional<QString>& message = state_.alertMessage();
+    if (!message) {
+        dropBox();
+        return;
+    }
+    if (!host_.isVisible()) return;
+    present(*message);
+}
+
+void WindowAlert::present(const QString& message) {
+    if (box_) {
+        box_->setText(message);
+        return;
+    }
+    auto* box = new QMessageBox(&host_);
+    box->setWindowTitle(text::loc("app_name"));
+    // Error descriptions carry file names; none of them is markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(message);
+    box->setIcon(QMessageBox::NoIcon);
+    QPushButton* close = box->addButton(text::loc("close"), QMessageBox::AcceptRole);
+    box->setDefaultButton(close);
+    box->setEscapeButton(close);
+    box->setWindowModality(Qt::WindowModal);
+    connect(box, &QDialog::finished, this, &WindowAlert::dismissed);
+    box_ = box;
+    box->open();
+}
+
+void WindowAlert::dismissed() {
+    // Detach first: clearing the message comes back here through follow().
+    QMessageBox* box = box_;
+    box_ = nullptr;
+    if (box) box->deleteLater();
+    state_.setAlertMessage(std::nullopt);
+}
+
+void WindowAlert::dropBox() {
+    QMessageBox* box = box_;
+    box_ = nullptr;
+    if (!box) return;
+    disconnect(box, nullptr, this, nullptr);
+    box->hide();
+    box->deleteLater();
+}
+
+}  // namespace sorrelix::ui
