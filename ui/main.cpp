@@ -1,15 +1,26 @@
-#include <QCoreApplication>
-#include <cstdio>
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
 
+#include "app_state.h"
+#include "main_window.h"
 #include "sorrelix_app.h"
 
 int main(int argc, char** argv) {
+    // The self-check ends the process here, before any window system is touched.
     const sorrelix::app::SorrelixApp entry(argc, argv);
-    QCoreApplication application(argc, argv);
-    std::fputs(
-        "Sorrelix: the window is not part of this build yet.\n"
-        "Run `sorrelix --test` for the engine's self-check, or use `sorrelix-cli` "
-        "(see `sorrelix-cli --help`).\n",
-        stderr);
-    return 0;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Sorrelix"));
+    QApplication::setOrganizationName(QStringLiteral("Sorrelix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("app.sorrelix.Sorrelix"));
+    const QString icon = QStringLiteral(":/sorrelix.svg");
+    if (QFile::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
+
+    sorrelix::app::AppState& state = sorrelix::app::AppState::shared();
+    sorrelix::app::SorrelixApp::applyCommandLineFolders(entry.arguments(), state);
+
+    sorrelix::ui::MainWindow window(state);
+    window.show();
+    return QApplication::exec();
 }

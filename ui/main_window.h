@@ -16,6 +16,17 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(app::AppState& state, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+private:
+    struct Menus;
+    void buildMenus();
+    void retranslateMenus();
+    void refreshCommands();
+    void rebuildContent();
+    void chooseFolder(bool source);
+
+    app::AppState& state_;
+    Menus* menus_;
 };
 
 }  // namespace sorrelix::ui
