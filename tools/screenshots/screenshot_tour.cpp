@@ -46,6 +46,9 @@ class ScreenshotTour {
 public:
     ScreenshotTour(const QString& workDir, const QString& outputDir)
         : folders_(workDir), window_(state_), camera_(window_, outputDir) {}
+    ~ScreenshotTour() { folders_.removeScansTarget(); }
+    ScreenshotTour(const ScreenshotTour&) = delete;
+    ScreenshotTour& operator=(const ScreenshotTour&) = delete;
 
     void run(const QString& smallVolume) {
         folders_.buildHolidayPair(kVideoBytes);
@@ -111,6 +114,12 @@ private:
         waitFor("the merge to report its first file",
                 [this] { return state_.progressCurrent() >= 1 || !state_.isMerging(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        if (!state_.isMerging()) {
+            std::fprintf(stderr,
+                         "screenshots: the merge ended before its picture (reflink copies in "
+                         "%s?); 08-merging shows no progress\n",
+                         qPrintable(QDir::tempPath()));
+        }
         std::printf("merging: %lld of %lld\n", static_cast<long long>(state_.progressCurrent()),
                     static_cast<long long>(state_.progressTotal()));
         camera_.shoot(QStringLiteral("08-merging"));
