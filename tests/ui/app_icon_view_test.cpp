@@ -74,5 +74,14 @@ TEST(AppIconViewTest, WithoutThePictureTheWindowIconShowsAndWithoutThatNothing) 
     EXPECT_EQ(image.pixelColor(21, 12).alpha(), 0);
 }
 
+TEST(AppIconViewTest, EmbeddedPictureIsPreferredToTheWindowIcon) {
+    QPixmap plain(24, 24);
+    plain.fill(Qt::blue);
+    const WindowIconSwap fallback{QIcon(plain)};
+    AppIconView embedded(24);
+    AppIconView windowIconOnly(24, QStringLiteral(":/no/such/picture.svg"));
+    EXPECT_NE(drawn(embedded), drawn(windowIconOnly));
+}
+
 }  // namespace
 }  // namespace sorrelix::ui
