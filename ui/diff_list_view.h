@@ -38,6 +38,8 @@ public:
     void revealInFinder(const engine::FileDiffItem& item) const;
 
 private:
+    void showContextMenu(const QPoint& position);
+
     struct Parts;
     Parts* parts_;
 };

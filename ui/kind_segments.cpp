@@ -1,0 +1,116 @@
+#include "kind_segments.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QPainter>
+
+#include "loc.h"
+#include "style.h"
+
+namespace sorrelix::ui {
+
+namespace {
+
+constexpr int kMaximumWidth = 320;
+constexpr int kTrackPadding = 2;
+constexpr int kTextPadding = 8;
+
+QFont segmentFont() {
+    return style::systemFont(11, QFont::Medium);
+}
+
+// One segment: its text, elided at the end when the control is too narrow for it.
+class SegmentButton : public QAbstractButton {
+public:
+    explicit SegmentButton(QWidget* parent) : QAbstractButton(parent) {
+        setCheckable(true);
+        setFont(segmentFont());
+        setFocusPolicy(Qt::TabFocus);
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override {
+        const QFontMetrics metrics(font());
+        return {metrics.horizontalAdvance(text()) + 2 * kTextPadding, metrics.height() + 6};
+    }
+    QSize minimumSizeHint() const override { return {2 * kTextPadding, sizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        const QPalette& colors = palette();
+        if (isChecked()) {
+            style::paintRoundedPanel(painter, rect(), 5, style::textBackground(colors),
+                                     {style::separator(colors), 0.5});
+        }
+        if (hasFocus()) {
+            style::paintRoundedPanel(painter, rect(), 5, Qt::transparent,
+                                     {colors.color(QPalette::Highlight), 1.5});
+        }
+        painter.setPen(isChecked() ? style::primaryText(colors)
+                                   : style::withAlpha(style::primaryText(colors), 0.8));
+        const QRect textRect = rect().adjusted(kTextPadding / 2, 0, -kTextPadding / 2, 0);
+        painter.drawText(textRect, Qt::AlignCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
+    }
+};
+
+constexpr std::array<const char*, 4> kSegmentKeys = {"diff_tab_all", "diff_tab_added",
+                                                     "diff_tab_updated", "diff_tab_identical"};
+
+std::optional<engine::FileDiffKind> kindOfSegment(int segment) {
+    if (segment <= 0) return std::nullopt;
+    return engine::kAllFileDiffKinds[std::size_t(segment - 1)];
+}
+
+int segmentOfKind(std::optional<engine::FileDiffKind> kind) {
+    return kind ? int(*kind) + 1 : 0;
+}
+
+}  // namespace
+
+KindSegments::KindSegments(QWidget* parent) : QWidget(parent), group_(new QButtonGroup(this)) {
+    setMaximumWidth(kMaximumWidth);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kTrackPadding, kTrackPadding, kTrackPadding, kTrackPadding);
+    layout->setSpacing(0);
+    group_->setExclusive(true);
+    for (int segment = 0; segment < int(segments_.size()); ++segment) {
+        auto* button = new SegmentButton(this);
+        segments_[std::size_t(segment)] = button;
+        group_->addButton(button, segment);
+        layout->addWidget(button);
+    }
+    segments_[0]->setChecked(true);
+    setCounts({0, 0, 0, 0});
+    connect(group_, &QButtonGroup::idClicked, this, [this] { emit selectionChanged(); });
+}
+
+void KindSegments::setCounts(const std::array<std::int64_t, 4>& counts) {
+    for (std::size_t segment = 0; segment < segments_.size(); ++segment) {
+        segments_[segment]->setText(text::loc(kSegmentKeys[segment], counts[segment]));
+    }
+    updateGeometry();
+}
+
+std::optional<engine::FileDiffKind> KindSegments::selection() const {
+    return kindOfSegment(group_->checkedId());
+}
+
+void KindSegments::setSelection(std::optional<engine::FileDiffKind> kind) {
+    segments_[std::size_t(segmentOfKind(kind))]->setChecked(true);
+}
+
+QAbstractButton* KindSegments::segment(std::optional<engine::FileDiffKind> kind) const {
+    return segments_[std::size_t(segmentOfKind(kind))];
+}
+
+void KindSegments::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    style::paintRoundedPanel(painter, rect(), 7,
+                             style::withAlpha(style::primaryText(palette()), 0.06));
+}
+
+}  // namespace sorrelix::ui
