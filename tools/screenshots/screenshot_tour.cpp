@@ -1,12 +1,14 @@
 // Takes the pictures of docs/screenshots: drives the real workflow state and the real window
 // through every state worth showing, on real folders, and saves each as a PNG.
-//   sorrelix-screenshots OUTPUT_DIR
+//   sorrelix-screenshots OUTPUT_DIR [WIDTHxHEIGHT]   (960x660 unless given)
 // SORRELIX_TINY_DIR names a small file system (a few MiB) for the disk-space picture; without
 // it that picture is left out. Settings go to a private configuration folder.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
+#include <QSize>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -29,8 +31,7 @@ using app::AppState;
 using text::AppLanguage;
 using text::LanguageManager;
 
-constexpr int kWindowWidth = 960;
-constexpr int kWindowHeight = 660;
+constexpr QSize kWindowSize(960, 660);
 constexpr int kSettleMs = 250;
 constexpr int kStateTimeoutMs = 180'000;
 // Large enough that copying it takes a visible while on any disk, and no file system can
@@ -44,8 +45,11 @@ QUrl folderUrl(const QString& path) {
 
 class ScreenshotTour {
 public:
-    ScreenshotTour(const QString& workDir, const QString& outputDir)
-        : folders_(workDir), window_(state_), camera_(window_, outputDir) {}
+    ScreenshotTour(const QString& workDir, const QString& outputDir, QSize windowSize)
+        : folders_(workDir),
+          window_(state_),
+          camera_(window_, outputDir),
+          windowSize_(windowSize) {}
     ~ScreenshotTour() { folders_.removeScansTarget(); }
     ScreenshotTour(const ScreenshotTour&) = delete;
     ScreenshotTour& operator=(const ScreenshotTour&) = delete;
@@ -53,7 +57,7 @@ public:
     void run(const QString& smallVolume) {
         folders_.buildHolidayPair(kVideoBytes);
         LanguageManager::shared().setLanguage(AppLanguage::en);
-        window_.resize(kWindowWidth, kWindowHeight);
+        window_.resize(windowSize_);
         window_.show();
         waitFor("the window to be exposed", [this] { return window_.isVisible(); });
 
@@ -179,7 +183,18 @@ private:
     AppState& state_ = AppState::shared();
     ui::MainWindow window_;
     WindowCamera camera_;
+    QSize windowSize_;
 };
+
+// "WIDTHxHEIGHT", e.g. "720x520" to check the layouts at the window's smallest size.
+QSize parseSize(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('x'));
+    bool widthOk = false;
+    bool heightOk = false;
+    const QSize size =
+        parts.size() == 2 ? QSize(parts[0].toInt(&widthOk), parts[1].toInt(&heightOk)) : QSize();
+    return widthOk && heightOk && !size.isEmpty() ? size : QSize();
+}
 
 void setDefault(const char* name, const QByteArray& value) {
     if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
@@ -189,8 +204,10 @@ void setDefault(const char* name, const QByteArray& value) {
 }  // namespace sorrelix::tools
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: sorrelix-screenshots OUTPUT_DIR\n");
+    const QSize windowSize = argc == 3 ? sorrelix::tools::parseSize(QString::fromLocal8Bit(argv[2]))
+                                       : sorrelix::tools::kWindowSize;
+    if (argc < 2 || argc > 3 || !windowSize.isValid()) {
+        std::fprintf(stderr, "usage: sorrelix-screenshots OUTPUT_DIR [WIDTHxHEIGHT]\n");
         return 2;
     }
     const QString outputDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
@@ -211,8 +228,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Sorrelix"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/sorrelix.svg")));
     try {
-        sorrelix::tools::ScreenshotTour tour(workDir.filePath(QStringLiteral("folders")),
-                                             outputDir);
+        sorrelix::tools::ScreenshotTour tour(workDir.filePath(QStringLiteral("folders")), outputDir,
+                                             windowSize);
         tour.run(qEnvironmentVariable("SORRELIX_TINY_DIR"));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "screenshots: %s\n", error.what());
