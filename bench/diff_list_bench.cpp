@@ -281,10 +281,10 @@ int main(int argc, char** argv) {
         elapsedMs([&] { const sorrelix::ui::PathSearchIndex index(summary.items); });
     const Timing first = bench->step([&] { bench->model().setSearchText(QStringLiteral("p")); });
     std::printf("Once per summary:\n");
-    std::printf("  load (kinds and rows)              %8.1f ms\n", loadMs);
-    std::printf("  first layout and paint of the list %8.1f ms\n", showMs);
+    std::printf("  load (kinds, search index, rows)   %8.1f ms\n", loadMs);
+    std::printf("  list view shown and laid out       %8.1f ms\n", showMs);
     std::printf("  search index (built alone)         %8.1f ms\n", indexMs);
-    std::printf("  first keystroke, index included    %8.1f ms painted\n", first.paintedMs);
+    std::printf("  first keystroke (\"p\")              %8.1f ms painted\n", first.paintedMs);
     std::printf(
         "Memory beside the summary: model %.1f bytes per item (rows, kinds, index); "
         "process grew %.1f bytes per item with the view\n",
