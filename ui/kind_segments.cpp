@@ -14,13 +14,15 @@ namespace {
 
 constexpr int kMaximumWidth = 320;
 constexpr int kTrackPadding = 2;
-constexpr int kTextPadding = 8;
+constexpr int kTextPadding = 6;
 
 QFont segmentFont() {
     return style::systemFont(11, QFont::Medium);
 }
 
-// One segment: its text, elided at the end when the control is too narrow for it.
+}  // namespace
+
+// One segment: its text, shortened when the control is too narrow for it.
 class SegmentButton : public QAbstractButton {
 public:
     explicit SegmentButton(QWidget* parent) : QAbstractButton(parent) {
@@ -34,7 +36,16 @@ public:
         const QFontMetrics metrics(font());
         return {metrics.horizontalAdvance(text()) + 2 * kTextPadding, metrics.height() + 6};
     }
-    QSize minimumSizeHint() const override { return {2 * kTextPadding, sizeHint().height()}; }
+    // Room for the count and a shortened label at least.
+    QSize minimumSizeHint() const override {
+        const QFontMetrics metrics(font());
+        const QString tail = countTail();
+        const int least = tail.isEmpty() ? 0
+                                         : metrics.horizontalAdvance(tail) +
+                                               metrics.horizontalAdvance(QStringLiteral("M\u2026"));
+        return {std::min(least, metrics.horizontalAdvance(text())) + 2 * kTextPadding,
+                sizeHint().height()};
+    }
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
@@ -51,10 +62,45 @@ protected:
         painter.setPen(isChecked() ? style::primaryText(colors)
                                    : style::withAlpha(style::primaryText(colors), 0.8));
         const QRect textRect = rect().adjusted(kTextPadding / 2, 0, -kTextPadding / 2, 0);
-        painter.drawText(textRect, Qt::AlignCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
+        painter.drawText(textRect, Qt::AlignCenter, fittedText(textRect.width()));
     }
+
+public:
+    void setText(const QString& text, const QString& count) {
+        count_ = count;
+        QAbstractButton::setText(text);
+        setToolTip(text);  // whole, should the segment be too narrow
+    }
+
+private:
+    // The count and what follows it, with the spaces and signs before it ("Added (12)" ->
+    // " (12)"); empty when the text does not end with its count or begins with it.
+    QString countTail() const {
+        const QString full = text();
+        qsizetype at = count_.isEmpty() ? -1 : full.lastIndexOf(count_);
+        if (at <= 0) return {};
+        while (at > 0 && !full[at - 1].isLetterOrNumber()) --at;
+        return at > 0 ? full.mid(at) : QString();
+    }
+
+    // The text, shortened before its count when it does not fit: the count matters most.
+    QString fittedText(int width) const {
+        const QFontMetrics metrics = fontMetrics();
+        const QString full = text();
+        if (metrics.horizontalAdvance(full) <= width) return full;
+        const QString tail = countTail();
+        const int room = width - metrics.horizontalAdvance(tail);
+        if (tail.isEmpty() || room < metrics.horizontalAdvance(QStringLiteral("M\u2026"))) {
+            return metrics.elidedText(full, Qt::ElideRight, width);
+        }
+        return metrics.elidedText(full.left(full.size() - tail.size()), Qt::ElideRight, room) +
+               tail;
+    }
+
+    QString count_;
 };
+
+namespace {
 
 constexpr std::array<const char*, 4> kSegmentKeys = {"diff_tab_all", "diff_tab_added",
                                                      "diff_tab_updated", "diff_tab_identical"};
@@ -90,7 +136,8 @@ KindSegments::KindSegments(QWidget* parent) : QWidget(parent), group_(new QButto
 
 void KindSegments::setCounts(const std::array<std::int64_t, 4>& counts) {
     for (std::size_t segment = 0; segment < segments_.size(); ++segment) {
-        segments_[segment]->setText(text::loc(kSegmentKeys[segment], counts[segment]));
+        segments_[segment]->setText(text::loc(kSegmentKeys[segment], counts[segment]),
+                                    QString::number(counts[segment]));
     }
     updateGeometry();
 }

@@ -12,6 +12,8 @@ class QButtonGroup;
 
 namespace sorrelix::ui {
 
+class SegmentButton;
+
 // The segmented control of the difference list: "all" and one segment per kind, each with its
 // count. One segment is always selected; clicking one selects it and announces the change.
 class KindSegments : public QWidget {
@@ -35,7 +37,7 @@ protected:
 
 private:
     QButtonGroup* group_;
-    std::array<QAbstractButton*, 4> segments_{};
+    std::array<SegmentButton*, 4> segments_{};
 };
 
 }  // namespace sorrelix::ui
