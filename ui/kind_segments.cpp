@@ -86,7 +86,7 @@ private:
     // The text, shortened before its count when it does not fit: the count matters most.
     QString fittedText(int width) const {
         const QFontMetrics metrics = fontMetrics();
-        const QString full = text();
+        QString full = text();
         if (metrics.horizontalAdvance(full) <= width) return full;
         const QString tail = countTail();
         const int room = width - metrics.horizontalAdvance(tail);
