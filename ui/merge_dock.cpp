@@ -64,8 +64,8 @@ MergeDock::MergeDock(AppState& state, QWidget* parent)
         connect(&state_, signal, this, &MergeDock::refreshSummary);
     }
     connect(&state_, &AppState::isMergingChanged, this, &MergeDock::refreshMode);
-    connect(&state_, &AppState::progressCurrentChanged, this, &MergeDock::refreshProgress);
-    connect(&state_, &AppState::progressTotalChanged, this, &MergeDock::refreshProgress);
+    connect(&state_, &AppState::progressCurrentChanged, this, &MergeDock::progressReported);
+    connect(&state_, &AppState::progressTotalChanged, this, &MergeDock::progressReported);
     refreshSummary();
     refreshMode();
 }
@@ -173,6 +173,21 @@ void MergeDock::refreshMode() {
     progressColumn_->setVisible(merging);
     actions_->setVisible(!merging);
     if (merging) refreshProgress();
+}
+
+void MergeDock::progressReported() {
+    // Each report is an event of its own, queued by the merge as fast as it copies. Drawing
+    // once per file costs far more than copying a small one, so the column is redrawn once
+    // the reports queued so far are through, with the latest values.
+    if (progressPending_) return;
+    progressPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            progressPending_ = false;
+            refreshProgress();
+        },
+        Qt::QueuedConnection);
 }
 
 void MergeDock::refreshProgress() {

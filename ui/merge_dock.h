@@ -24,7 +24,8 @@ ProgressSteps progressSteps(std::int64_t current, std::int64_t total);
 
 // The pending merge: what it adds, updates and copies, and whether the target has room for it;
 // beside it either the re-analyse and merge buttons or, while the merge runs, its progress.
-// Progress reports arrive once per merged file, so they touch only the progress column.
+// Progress reports arrive once per merged file, so they touch only the progress column, and
+// reports that arrive together are shown together.
 class MergeDock : public TintedPanel {
     Q_OBJECT
 
@@ -40,6 +41,7 @@ private:
     QWidget* buildActions();
     void refreshSummary();
     void refreshMode();
+    void progressReported();
     void refreshProgress();
 
     app::AppState& state_;
@@ -52,6 +54,7 @@ private:
     QLabel* progressCaption_ = nullptr;
     QWidget* actions_ = nullptr;
     QPushButton* merge_ = nullptr;
+    bool progressPending_ = false;
 };
 
 }  // namespace sorrelix::ui
