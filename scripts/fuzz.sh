@@ -33,6 +33,8 @@ run_target() {
     local binary="$REPO_ROOT/build-fuzz/tests/fuzz/${name}_fuzzer"
     local findings="$REPO_ROOT/build-fuzz/findings"
     local log="$work/$name.log"
+    local -a dictionary=()
+    [[ "$name" == *_json ]] && dictionary=(-dict="$REPO_ROOT/tests/fuzz/json.dict")
     mkdir -p "$findings" "$work/$name"
     # A copy: what the run adds to its corpus never lands in the repository.
     cp -R "$REPO_ROOT/tests/fuzz/corpus/$name/." "$work/$name/"
@@ -40,7 +42,7 @@ run_target() {
         UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:${UBSAN_OPTIONS:-} \
         "$binary" "$work/$name" -max_total_time="$seconds" -timeout=5 \
         -rss_limit_mb="$RSS_LIMIT_MB" -detect_leaks=1 -artifact_prefix="$findings/$name-" \
-        -print_final_stats=1 >"$log" 2>&1 || status=$?
+        -print_final_stats=1 "${dictionary[@]}" >"$log" 2>&1 || status=$?
     local done_line
     done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true)
     if [[ $status -ne 0 || -z "$done_line" ]]; then

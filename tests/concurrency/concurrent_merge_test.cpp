@@ -68,16 +68,20 @@ public:
         }
     }
 
-    // Changes about three quarters of the target's files, adds files of its own and shared
-    // ones, and leaves some identical.
+    // Changes about three quarters of the target's files below `folder` ("" for all), adds
+    // files of its own and shared ones, and leaves some identical. The source mirrors `folder`.
     void fillSource(const FileTree& source, const FileTree& target, int files,
-                    const std::string& label) {
+                    const std::string& label, const std::string& folder = "") {
+        const std::string prefix = folder.empty() ? "" : folder + "/";
         for (int i = 0; i < files; ++i) {
             const std::string path = nameOf(i);
+            if (!path.starts_with(prefix)) continue;
+            const std::string inSource = path.substr(prefix.size());
             if (pick(0, 3) == 0) {
-                source.file(path, target.read(path), target.mtime(path));
+                source.file(inSource, target.read(path), target.mtime(path));
             } else {
-                source.file(path, label + " " + std::to_string(i) + std::string(pick(0, 3000), 'n'),
+                source.file(inSource,
+                            label + " " + std::to_string(i) + std::string(pick(0, 3000), 'n'),
                             1'700'000'000.0 + i);
             }
         }
@@ -106,18 +110,18 @@ protected:
             .setEnv("TMPDIR", temp.path());
     }
 
-    // Starts both merges before waiting for either.
+    // Starts every merge (source and target folder) before waiting for any.
     std::vector<MergeSessionRecord> mergeAtOnce(
-        const std::vector<std::pair<const FileTree*, const FileTree*>>& pairs) const {
+        const std::vector<std::pair<std::string, std::string>>& pairs) const {
         std::vector<std::unique_ptr<QProcess>> processes;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", configHome.path());
         for (const auto& [source, target] : pairs) {
             auto process = std::make_unique<QProcess>();
             process->setProcessEnvironment(environment);
-            process->start(ProgramRun::binDir() + "/sorrelix-cli",
-                           {"merge", QString::fromStdString(source->root()),
-                            QString::fromStdString(target->root())});
+            process->start(
+                ProgramRun::binDir() + "/sorrelix-cli",
+                {"merge", QString::fromStdString(source), QString::fromStdString(target)});
             processes.push_back(std::move(process));
         }
         std::vector<MergeSessionRecord> records;
@@ -157,7 +161,8 @@ TEST_P(ConcurrentMergeTest, TwoMergesIntoOneTargetAreBothKeptAndBothUndone) {
     trees.fillSource(sourceB, target, kFiles, "b");
     const TreeState before = stateOf(target);
 
-    const auto records = mergeAtOnce({{&sourceA, &target}, {&sourceB, &target}});
+    const auto records =
+        mergeAtOnce({{sourceA.root(), target.root()}, {sourceB.root(), target.root()}});
     ASSERT_EQ(records.size(), 2U);
     const auto stored = history();
     ASSERT_EQ(stored.size(), 2U);
@@ -174,6 +179,25 @@ TEST_P(ConcurrentMergeTest, TwoMergesIntoOneTargetAreBothKeptAndBothUndone) {
     }
 }
 
+// A target inside the other merge's target shares its files: the same holds as for one target.
+TEST_P(ConcurrentMergeTest, MergesIntoAFolderAndItsSubfolderAreBothUndone) {
+    SeededTrees trees(GetParam());
+    trees.fillTarget(target, kFiles);
+    trees.fillSource(sourceA, target, kFiles, "a");
+    trees.fillSource(sourceB, target, kFiles, "b", "d0");
+    const TreeState before = stateOf(target);
+
+    const auto records =
+        mergeAtOnce({{sourceA.root(), target.root()}, {sourceB.root(), target.path("d0")}});
+    ASSERT_EQ(records.size(), 2U);
+    const auto stored = history();
+    ASSERT_EQ(stored.size(), 2U);
+    undo(stored[0].id);
+    undo(stored[1].id);
+    const TreeState after = stateOf(target);
+    EXPECT_TRUE(after == before) << "first difference: " << describeDifference(before, after);
+}
+
 TEST_P(ConcurrentMergeTest, TwoMergesIntoTwoTargetsAreBothKeptAndBothUndone) {
     FileTree otherTarget;
     SeededTrees trees(GetParam());
@@ -184,7 +208,8 @@ TEST_P(ConcurrentMergeTest, TwoMergesIntoTwoTargetsAreBothKeptAndBothUndone) {
     const TreeState before = stateOf(target);
     const TreeState otherBefore = stateOf(otherTarget);
 
-    const auto records = mergeAtOnce({{&sourceA, &target}, {&sourceB, &otherTarget}});
+    const auto records =
+        mergeAtOnce({{sourceA.root(), target.root()}, {sourceB.root(), otherTarget.root()}});
     ASSERT_EQ(records.size(), 2U);
     EXPECT_EQ(history().size(), 2U);
 
