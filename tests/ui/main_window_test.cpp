@@ -4,10 +4,12 @@
 
 #include <QDesktopServices>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <memory>
 #include <set>
@@ -254,6 +256,32 @@ TEST_F(MainWindowTest, LanguageSwitchRebuildsContentAndKeepsTheWorkflow) {
     EXPECT_EQ(menu(0)->title(), englishFile);
     EXPECT_TRUE(menu(2)->actions().at(1)->isChecked());
     EXPECT_EQ(state.mergeSummary()->addedCount, 1);
+}
+
+TEST_F(MainWindowTest, LanguageChosenInTheGearPopupReplacesTheContentHoldingThePopup) {
+    QPointer<QWidget> oldContent = window->centralWidget();
+    auto* gear = window->findChild<SettingsMenuButton*>();
+    // The popup runs its own event loop; the choice is made from inside it, by keyboard.
+    bool chosen = false;
+    QTimer::singleShot(0, [&chosen] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        menu->setActiveAction(menu->actions().front());
+        QTest::keyClick(menu, Qt::Key_Right);
+        auto* languages = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (languages && languages != menu) {
+            languages->setActiveAction(languages->actions().at(6));  // Deutsch
+            QTest::keyClick(languages, Qt::Key_Return);
+            chosen = true;
+        }
+        if (QWidget* left = QApplication::activePopupWidget()) left->close();
+        if (QApplication::activePopupWidget()) menu->close();
+    });
+    gear->showMenu();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(LanguageManager::shared().selectedLanguage(), QStringLiteral("de"));
+    ASSERT_TRUE(waitUntil([&] { return oldContent.isNull(); }));
+    EXPECT_EQ(window->findChild<SettingsMenuButton*>()->toolTip(), loc("settings_menu"));
 }
 
 TEST_F(MainWindowTest, SizeAboutPanelAndWebPages) {
