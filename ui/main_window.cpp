@@ -38,7 +38,8 @@ struct MainWindow::Menus {
 MainWindow::MainWindow(AppState& state, QWidget* parent)
     : QMainWindow(parent), state_(state), menus_(new Menus) {
     setWindowTitle(QStringLiteral("Sorrelix"));
-    setMinimumSize(720, 520);
+    // No minimum of its own: the layout keeps the window large enough for the content's
+    // 720 x 520 and the menu bar above it.
     setCentralWidget(new MainWindowView(state_, this));
     buildMenus();
     retranslateMenus();
