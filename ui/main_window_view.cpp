@@ -7,6 +7,7 @@
 
 #include "app_icon_view.h"
 #include "color_dot.h"
+#include "elided_label.h"
 #include "loc.h"
 #include "merge_view.h"
 #include "settings_menu_button.h"
@@ -83,10 +84,12 @@ QWidget* MainWindowView::buildFooter() {
     row->setContentsMargins(16, 7, 16, 7);
     row->setSpacing(6);
     row->addWidget(new ColorDot(style::green(), 6.5, footer), 0, Qt::AlignVCenter);
-    QLabel* badge = styledLabel(loc("bottom_security_badge"), style::systemFont(10.5), footer);
+    // Where the legend leaves too little room (long translations), the badge gives way.
+    auto* badge = new ElidedLabel(loc("bottom_security_badge"), footer);
+    badge->setObjectName(QStringLiteral("securityBadge"));
+    badge->setFont(style::systemFont(10.5));
     tintText(*badge, style::secondaryText(badge->palette()));
-    row->addWidget(badge, 0, Qt::AlignVCenter);
-    row->addStretch(1);
+    row->addWidget(badge, 1, Qt::AlignVCenter);
     const QColor legendColor = style::withAlpha(style::secondaryText(footer->palette()), 0.8);
     bool first = true;
     for (const char* key : {"shortcut_select", "shortcut_swap", "shortcut_diff", "shortcut_undo"}) {

@@ -95,6 +95,8 @@ QWidget* MergeDock::buildSummaryColumn() {
 
     status_ = styledLabel({}, style::systemFont(10), column);
     status_->setObjectName(QStringLiteral("dockStatus"));
+    // The disk-space warning names both sizes; it wraps rather than losing its end.
+    status_->setWordWrap(true);
     lines->addWidget(status_);
     return column;
 }

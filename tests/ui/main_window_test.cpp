@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDesktopServices>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include "app_state.h"
 #include "app_test_support.h"
 #include "diff_list_view.h"
+#include "elided_label.h"
 #include "file_tree.h"
 #include "folder_well.h"
 #include "language_manager.h"
@@ -282,6 +284,26 @@ TEST_F(MainWindowTest, LanguageChosenInTheGearPopupReplacesTheContentHoldingTheP
     EXPECT_EQ(LanguageManager::shared().selectedLanguage(), QStringLiteral("de"));
     ASSERT_TRUE(waitUntil([&] { return oldContent.isNull(); }));
     EXPECT_EQ(window->findChild<SettingsMenuButton*>()->toolTip(), loc("settings_menu"));
+}
+
+TEST_F(MainWindowTest, EveryLanguageFitsTheSmallestWindow) {
+    for (const AppLanguage language : text::kAllAppLanguages) {
+        SCOPED_TRACE(text::rawValue(language).toStdString());
+        LanguageManager::shared().setLanguage(language);
+        window->resize(1, 1);
+        QTest::qWait(1);  // the new content is laid out once it shows
+        ASSERT_GE(window->centralWidget()->width(), 720);
+        for (auto* label :
+             window->centralWidget()->findChild<QWidget*>("footer")->findChildren<QLabel*>()) {
+            if (label->objectName() == QStringLiteral("securityBadge")) {
+                // The badge gives way, visibly shortened rather than cut off.
+                const QString shown = static_cast<ElidedLabel*>(label)->displayedText();
+                EXPECT_TRUE(shown == label->text() || shown.endsWith(QStringLiteral("…")));
+            } else {
+                EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(MainWindowTest, SizeAboutPanelAndWebPages) {
