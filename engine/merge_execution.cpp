@@ -42,9 +42,13 @@ int renameNoReplace(int fromDir, const std::string& name, int toDir) {
     return ::renameat(fromDir, name.c_str(), toDir, name.c_str());
 }
 
-bool exists(int dirFd, const std::string& name) {
+// What stood at an item's place before the merge copied it there.
+enum class Occupant { nothing, folder, fileOrLink };
+
+Occupant occupantAt(int dirFd, const std::string& name) {
     struct stat st {};
-    return ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return Occupant::nothing;
+    return S_ISDIR(st.st_mode) ? Occupant::folder : Occupant::fileOrLink;
 }
 
 // Works through the items of one merge with the folders held open.
@@ -58,7 +62,8 @@ public:
           targetFolders_(target_),
           backupFolders_(backup_) {}
 
-    void copyItem(const FileDiffItem& item) {
+    // Returns what stood at the item's place; it is in the backup folder now.
+    Occupant copyItem(const FileDiffItem& item) {
         const std::string& path = item.relativePath;
         if (!isSafeRelativePath(path)) {
             throw EngineError::copyFailed(path, EINVAL);
@@ -69,8 +74,11 @@ public:
         if (targetDir < 0) failFolder(errno, path, split.parent, "target");
         // Whatever stands at the place, for an added item as much as for an updated one, is
         // kept in the backup folder: nothing is overwritten without a copy to undo to.
+        const Occupant occupant = occupantAt(targetDir, name);
         int backupDir = -1;
-        if (exists(targetDir, name)) backupDir = moveToBackup(targetDir, name, path, split.parent);
+        if (occupant != Occupant::nothing) {
+            backupDir = moveToBackup(targetDir, name, path, split.parent);
+        }
         const int sourceDir = sourceFolders_.folder(split.parent, false);
         const int error = sourceDir < 0 ? errno : copier_.copy(sourceDir, name, targetDir, name);
         if (error != 0) {
@@ -80,6 +88,7 @@ public:
             }
             throw EngineError::copyFailed(path, error);
         }
+        return occupant;
     }
 
 private:
@@ -146,8 +155,11 @@ MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
     for (const auto& item : summary.items) {
         if (item.kind == FileDiffKind::identical) continue;
         if (onProgress) onProgress(++current, total, item.relativePath);
-        merge.copyItem(item);
-        if (item.kind == FileDiffKind::added) added.push_back(item.relativePath);
+        // Undo deletes the listed places, then moves the backup back. A file or link that was
+        // replaced comes back over the copy by itself, and must not be listed: an undo run
+        // again after an interruption would delete it once restored. A replaced folder is
+        // listed, so that the copy in its place (even a link into the target) goes first.
+        if (merge.copyItem(item) != Occupant::fileOrLink) added.push_back(item.relativePath);
     }
     MergeSessionRecord record{id,
                               Date::now(),

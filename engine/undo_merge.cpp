@@ -66,11 +66,14 @@ private:
     // of nothing, once the added file that took its place is deleted). A folder still in the
     // target, also one reached through a link that stays inside, is restored into instead.
     bool restoreReplacedFolder(int backupDir, const std::string& name, const std::string& path) {
-        if (target_.openFolder(path)) return false;
-        const auto split = splitParent(path);
-        UniqueFd targetDir = target_.openFolder(split.parent);
-        if (!targetDir) return false;
-        if (!existsAt(targetDir.get(), name) && !addedPaths_.contains(path)) return false;
+        // An added path is a file's place: a folder kept for it was replaced whole, and comes
+        // back whole even where a link to another folder stands.
+        if (!addedPaths_.contains(path)) {
+            if (target_.openFolder(path)) return false;
+            const auto split = splitParent(path);
+            UniqueFd targetDir = target_.openFolder(split.parent);
+            if (!targetDir || !existsAt(targetDir.get(), name)) return false;
+        }
         entry(backupDir, name, path);
         return true;
     }
@@ -136,8 +139,10 @@ void UndoMerge::run() const {
         if (!isSafeRelativePath(path)) continue;
         const auto split = splitParent(path);
         UniqueFd folder = target.openFolder(split.parent);
-        // A file that cannot be deleted is left; restoring what was replaced matters more.
-        if (folder) (void)removeTree(folder.get(), std::string(split.name));
+        // A merge puts files and links at these places, never folders: a folder found here is
+        // one that an interrupted undo already put back, or someone else's, and stays. A file
+        // that cannot be deleted is left; restoring what was replaced matters more.
+        if (folder) (void)::unlinkat(folder.get(), std::string(split.name).c_str(), 0);
     }
     const std::string backupRelative =
         record_.backupDir.substr(record_.targetPath.size() + 1);  // ".sorrelix/backups/<id>"
