@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sorrelix::testing {
+
+struct ChildOutcome {
+    bool killed = false;  // ended by our SIGKILL (or the hang guard)
+    int exitCode = -1;    // when it exited by itself
+    std::string out;
+    std::string err;
+};
+
+// Runs sorrelix-cli (from $SORRELIX_BIN_DIR) as a child process with extra environment
+// variables, optionally under strace with a fault injected, optionally killed with SIGKILL
+// after a delay. Both output streams are drained while it runs, so a long record cannot
+// block it.
+class CliChild {
+public:
+    explicit CliChild(std::vector<std::pair<std::string, std::string>> environment);
+
+    // `inject` is an strace fault expression such as "copy_file_range:error=ENOSPC:when=3";
+    // each call adds one.
+    CliChild& injecting(std::string inject);
+    CliChild& killedAfter(std::chrono::microseconds delay);
+
+    ChildOutcome run(const std::vector<std::string>& arguments) const;
+
+    static std::string programPath();
+    static bool straceAvailable();
+
+private:
+    std::vector<std::pair<std::string, std::string>> environment_;
+    std::vector<std::string> injections_;
+    std::optional<std::chrono::microseconds> killAfter_;
+};
+
+}  // namespace sorrelix::testing
