@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QIcon>
+#include <QProgressBar>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -115,8 +117,9 @@ private:
         state_.startAnalysis(false);
         waitForAnalysis();
         state_.startMerge();
-        waitFor("the merge to report its first file",
-                [this] { return state_.progressCurrent() >= 1 || !state_.isMerging(); });
+        // The dock redraws its progress in batches: wait for the bar itself.
+        waitFor("the progress bar to show the first file",
+                [this] { return progressBarShowsAFile() || !state_.isMerging(); });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         if (!state_.isMerging()) {
             std::fprintf(stderr,
@@ -155,6 +158,13 @@ private:
         LanguageManager::shared().setLanguage(AppLanguage::ja);
         shootSettled("13-japanese");
         LanguageManager::shared().setLanguage(AppLanguage::en);
+    }
+
+    bool progressBarShowsAFile() const {
+        const auto bars = window_.findChildren<QProgressBar*>();
+        return std::any_of(bars.begin(), bars.end(), [](const QProgressBar* bar) {
+            return bar->isVisible() && bar->maximum() > 0 && bar->value() >= 1;
+        });
     }
 
     void shootSettled(const char* name) {
