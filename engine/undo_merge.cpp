@@ -1,6 +1,5 @@
 #include "undo_merge.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -8,6 +7,8 @@
 
 #include "beneath_folder.h"
 #include "engine_error.h"
+#include "folder_listing.h"
+#include "newer_merge_guard.h"
 #include "relative_path.h"
 #include "target_lock.h"
 #include "tree_removal.h"
@@ -17,25 +18,6 @@ namespace sorrelix::engine {
 namespace {
 
 constexpr std::string_view kBackupsInfix = "/.sorrelix/backups/";
-
-std::vector<std::pair<std::string, bool>> listFolder(int dirFd) {
-    std::vector<std::pair<std::string, bool>> entries;  // name, is a folder (not a link)
-    const int listingFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
-    if (listing == nullptr) {
-        if (listingFd >= 0) ::close(listingFd);
-        return entries;
-    }
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat st {};
-        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        entries.emplace_back(std::string(name), S_ISDIR(st.st_mode));
-    }
-    ::closedir(listing);
-    return entries;
-}
 
 bool existsAt(int dirFd, const std::string& name) {
     struct stat st {};
@@ -134,6 +116,19 @@ void UndoMerge::run() const {
     }
     const TargetLock lock(record_.targetPath);
     const BeneathFolder target(record_.targetPath);
+    const std::string backupRelative =
+        record_.backupDir.substr(record_.targetPath.size() + 1);  // ".sorrelix/backups/<id>"
+    // Links that stay inside the target are followed here as during the merge, which made
+    // the backup folder through them. Without the backup folder the merge was undone already
+    // (or its backup removed): nothing is deleted then, since files the user has put at the
+    // added places since are no merge's copies.
+    UniqueFd backup = target.openFolder(backupRelative);
+    if (!backup) {
+        if (errno == ENOENT || errno == ENOTDIR) throw EngineError::backupNotFound();
+        throw EngineError::posix(errno, QStringLiteral("Could not open the backup folder %1")
+                                            .arg(displayPath(record_.backupDir)));
+    }
+    refuseWhileANewerMergeOverlaps(record_, target, backup.get());
     const auto addedPaths = record_.addedRelativePaths.value_or(std::vector<std::string>{});
     for (const auto& path : addedPaths) {
         if (!isSafeRelativePath(path)) continue;
@@ -143,16 +138,6 @@ void UndoMerge::run() const {
         // one that an interrupted undo already put back, or someone else's, and stays. A file
         // that cannot be deleted is left; restoring what was replaced matters more.
         if (folder) (void)::unlinkat(folder.get(), std::string(split.name).c_str(), 0);
-    }
-    const std::string backupRelative =
-        record_.backupDir.substr(record_.targetPath.size() + 1);  // ".sorrelix/backups/<id>"
-    // Links that stay inside the target are followed here as during the merge, which made
-    // the backup folder through them.
-    UniqueFd backup = target.openFolder(backupRelative);
-    if (!backup) {
-        if (errno == ENOENT || errno == ENOTDIR) throw EngineError::backupNotFound();
-        throw EngineError::posix(errno, QStringLiteral("Could not open the backup folder %1")
-                                            .arg(displayPath(record_.backupDir)));
     }
     Restore(target, addedPaths).folder(backup.get(), {});
     const auto split = splitParent(backupRelative);

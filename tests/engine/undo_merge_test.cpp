@@ -135,17 +135,45 @@ TEST_F(UndoMergeTest, AnOlderMergeCanBeUndoneWithoutTouchingTheNewerOne) {
     EXPECT_EQ(first.id, history[1].id);
 }
 
-TEST_F(UndoMergeTest, AMissingBackupFolderFailsWith404AfterDeletingTheAddedFiles) {
+// A second undo must not delete what the user has put at the added places since the first.
+TEST_F(UndoMergeTest, AMissingBackupFolderFailsWith404WithoutDeletingAnything) {
     source.file("new.txt", "new");
     const MergeSessionRecord record = merge();
     undo(record);
+    target.file("new.txt", "the user's own file, made after the undo");
     expectBackupNotFound(errorOf([&] { undo(record); }));
+    EXPECT_EQ(target.read("new.txt"), "the user's own file, made after the undo");
 
     source.file("again.txt", "added again");
     const MergeSessionRecord second = merge();
     ASSERT_EQ(removeBelow(target, ".sorrelix/backups", second.id), 0);
     expectBackupNotFound(errorOf([&] { undo(second); }));
-    EXPECT_FALSE(target.exists("again.txt"));
+    EXPECT_TRUE(target.exists("again.txt"));
+}
+
+// Undoing the older of two merges that changed the same file would put the original back
+// over the newer copy, and undoing the newer one then would delete that original.
+TEST_F(UndoMergeTest, AnOlderMergeIsRefusedWhileANewerOneThatChangedTheSameFilesStands) {
+    target.file("x.txt", "original");
+    source.file("x.txt", "first version");
+    source.file("n.txt", "added first");
+    const MergeSessionRecord first = merge();
+    source.file("x.txt", "second version, longer");
+    source.file("n.txt", "added first, then changed");
+    const MergeSessionRecord second = merge();
+
+    const auto error = errorOf([&] { undo(first); });
+    ASSERT_TRUE(error.has_value()) << "the older undo went ahead";
+    EXPECT_EQ(error->domain(), "SorrelixEngine");
+    EXPECT_EQ(error->code(), 409);
+    EXPECT_EQ(target.read("x.txt"), "second version, longer");
+    EXPECT_EQ(target.read("n.txt"), "added first, then changed");
+    EXPECT_TRUE(target.exists(backupFolder(first)));
+
+    undo(second);
+    undo(first);
+    EXPECT_EQ(target.read("x.txt"), "original");
+    EXPECT_FALSE(target.exists("n.txt"));
 }
 
 TEST_F(UndoMergeTest, TheAsynchronousFormCarriesTheErrorThroughTheFuture) {
