@@ -55,6 +55,10 @@ DiffRowDelegate::DiffRowDelegate(const app::AppState& state, QObject* parent)
     : QStyledItemDelegate(parent), state_(state), revealTip_(text::loc("reveal_in_finder")) {
     for (const auto kind : engine::kAllFileDiffKinds) {
         kindTitles_[std::size_t(kind)] = engine::title(kind);
+        badgeColumnWidth_ =
+            std::max(badgeColumnWidth_,
+                     QFontMetrics(badgeFont()).horizontalAdvance(kindTitles_[std::size_t(kind)]) +
+                         int(2 * kBadgePaddingX));
     }
 }
 
@@ -110,10 +114,8 @@ void DiffRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
     const QRect content = contentRect(option.rect);
     paintBadge(*painter, content, int(item->kind));
-    const QFontMetrics badgeMetrics(badgeFont());
-    const int pathLeft = content.left() +
-                         badgeMetrics.horizontalAdvance(kindTitles_[std::size_t(item->kind)]) +
-                         int(2 * kBadgePaddingX) + kSpacing;
+    // Paths start in one column whatever the kind, so they read as a list.
+    const int pathLeft = content.left() + badgeColumnWidth_ + kSpacing;
 
     const QRect button = revealButtonRect(option.rect);
     const QString sizeText = state_.formatBytes(item->sourceSize);

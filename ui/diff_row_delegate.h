@@ -40,6 +40,7 @@ private:
     const app::AppState& state_;
     // Read once: the window rebuilds its views when the language changes.
     std::array<QString, 3> kindTitles_;
+    int badgeColumnWidth_ = 0;
     QString revealTip_;
 };
 

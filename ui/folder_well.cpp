@@ -175,6 +175,14 @@ void FolderWell::setUrl(const std::optional<QUrl>& url) {
         parts_->volume->setText(app::AppState::shared().volumeDescription(parts_->url));
     }
     applyForm();
+    fitNameRow();
+}
+
+// The folder's name matters more than its volume: where both do not fit, the volume tag
+// gives way. The path line spans the text column, so its width is the room the row has.
+void FolderWell::fitNameRow() {
+    const int needed = parts_->name->sizeHint().width() + 6 + parts_->volume->sizeHint().width();
+    parts_->volume->setVisible(needed <= parts_->path->width());
 }
 
 bool FolderWell::isCompact() const {
@@ -273,6 +281,7 @@ QWidget* FolderWell::buildFilledForm() {
     parts_->path->setObjectName(QStringLiteral("path"));
     parts_->path->setFont(style::systemFont(10));
     setTextColor(parts_->path, secondary);
+    parts_->path->installEventFilter(this);
     auto* column = new QVBoxLayout;
     column->setSpacing(2);
     column->addLayout(nameRow);
@@ -334,6 +343,7 @@ void FolderWell::copyPath() const {
 }
 
 bool FolderWell::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parts_->path && event->type() == QEvent::Resize) fitNameRow();
     if (watched != parts_->panel) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::DragEnter:

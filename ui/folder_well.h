@@ -37,6 +37,7 @@ private:
     struct Parts;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void fitNameRow();
     void buildTitleRow(const QString& badgeText);
     void buildPanel();
     QWidget* buildEmptyForm();

@@ -31,6 +31,7 @@ QWidget* titleColumn(QWidget* parent) {
         styledLabel(loc("success_title"), style::systemFont(12, QFont::DemiBold), column));
     QLabel* subtitle = styledLabel(loc("success_subtitle"), style::systemFont(10.5), column);
     tintText(*subtitle, style::secondaryText(subtitle->palette()));
+    subtitle->setWordWrap(true);  // a narrow window wraps it rather than cutting a word
     lines->addWidget(subtitle);
     return column;
 }

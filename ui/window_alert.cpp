@@ -51,6 +51,8 @@ void WindowAlert::present(const QString& message) {
     box->setTextFormat(Qt::PlainText);
     box->setText(message);
     box->setIcon(QMessageBox::NoIcon);
+    // Qt sizes a message box to its text's shortest wrap; a sentence reads better on one line.
+    box->setStyleSheet(QStringLiteral("QLabel { min-width: 340px; }"));
     QPushButton* close = box->addButton(text::loc("close"), QMessageBox::AcceptRole);
     box->setDefaultButton(close);
     box->setEscapeButton(close);
