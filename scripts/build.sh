@@ -40,6 +40,12 @@ build_variant() {
     [[ $# -gt 0 ]] && shift
     targets=("$@")
     drop_foreign_cache "$dir"
+    # A compiler cache keyed on paths relative to the checkout, so another clone on the same
+    # machine (CI's) reuses what this one compiled.
+    if command -v ccache >/dev/null 2>&1; then
+        export CCACHE_BASEDIR=$REPO_ROOT CCACHE_NOHASHDIR=true
+        cmake_args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
     cmake -S "$REPO_ROOT" -B "$dir" -G Ninja "${cmake_args[@]}"
     ninja -C "$dir" -j"$(nproc)" "${targets[@]}"
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
     # toolchain
-    build-essential cmake ninja-build pkg-config git
+    build-essential cmake ninja-build pkg-config git ccache
     # Qt 6.4 with its tools (moc, lrelease, lupdate) and the SVG module for the icon
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     qt6-svg-dev libqt6svg6 libgl-dev
