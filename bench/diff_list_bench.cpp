@@ -132,20 +132,7 @@ MergeSummary syntheticSummary(std::size_t count) {
         item.sourceSize = std::int64_t(random() % 5'000'000);
         item.targetSize = item.kind == FileDiffKind::added ? 0 : item.sourceSize;
         if (item.kind != FileDiffKind::added) item.targetDate = item.sourceDate;
-        switch (item.kind) {
-            case FileDiffKind::added:
-                ++summary.addedCount;
-                summary.bytesToTransfer += item.sourceSize;
-                break;
-            case FileDiffKind::updated:
-                ++summary.updatedCount;
-                summary.bytesToTransfer += item.sourceSize;
-                break;
-            case FileDiffKind::identical:
-                ++summary.identicalCount;
-                break;
-        }
-        summary.items.push_back(std::move(item));
+        summary.add(std::move(item));
     }
     return summary;
 }

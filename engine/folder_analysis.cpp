@@ -199,20 +199,7 @@ MergeSummary ParallelWalk::flatten() {
             continue;
         }
         auto& item = std::get<FileDiffItem>(entry);
-        switch (item.kind) {
-            case FileDiffKind::added:
-                ++summary.addedCount;
-                summary.bytesToTransfer += item.sourceSize;
-                break;
-            case FileDiffKind::updated:
-                ++summary.updatedCount;
-                summary.bytesToTransfer += item.sourceSize;
-                break;
-            case FileDiffKind::identical:
-                ++summary.identicalCount;
-                break;
-        }
-        summary.items.push_back(std::move(item));
+        summary.add(std::move(item));
     }
     return summary;
 }

@@ -19,6 +19,8 @@ struct MergeSummary {
     std::optional<QString> errorMessage;
 
     bool hasChanges() const { return addedCount > 0 || updatedCount > 0; }
+    // Appends the item and counts it, with its bytes when the merge would copy it.
+    void add(FileDiffItem item);
 
     static MergeSummary failure(const QString& message);
 };

@@ -59,7 +59,7 @@ build_asan() {
     # Test discovery runs the sanitized binaries during the build; Qt's exit-time leaks are noise.
     export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
     build_variant "$REPO_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSORRELIX_SANITIZE=ON \
-        -DSORRELIX_BUILD_TESTS=ON -- "$@"
+        -DSORRELIX_BUILD_TESTS=ON -DSORRELIX_BUILD_TOOLS=OFF -- "$@"
 }
 
 build_tsan() {
