@@ -28,6 +28,18 @@ void FileManagerReveal::showItem(const QString& itemPath) {
          QUrl::fromLocalFile(QFileInfo(itemPath).absolutePath()));
 }
 
+namespace {
+QUrl fileUrlOfRawPath(const QByteArray& path) {
+    return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"), QUrl::StrictMode);
+}
+}  // namespace
+
+void FileManagerReveal::showItemAtRawPath(const QByteArray& itemPath) {
+    const qsizetype slash = itemPath.lastIndexOf('/');
+    const QByteArray folder = slash <= 0 ? QByteArray("/") : itemPath.left(slash);
+    call("ShowItems", fileUrlOfRawPath(itemPath), fileUrlOfRawPath(folder));
+}
+
 void FileManagerReveal::call(const char* method, const QUrl& item, const QUrl& fallbackFolder) {
     if (!bus_.isConnected()) {
         fallback_(fallbackFolder);

@@ -31,6 +31,9 @@ public:
     void showFolder(const QString& folderPath);
     // A browser window at the item's folder, with the item selected.
     void showItem(const QString& itemPath);
+    // The same for a path as the file system's raw bytes, which need not be valid UTF-8:
+    // a QString would carry such a name as replacement characters, naming another file.
+    void showItemAtRawPath(const QByteArray& itemPath);
 
 private:
     void call(const char* method, const QUrl& item, const QUrl& fallbackFolder);

@@ -32,7 +32,7 @@ std::string pathBelow(const QUrl& folder, const std::string& relativePath) {
 }
 
 void showInFileManager(const std::string& path) {
-    app::FileManagerReveal::shared().showItem(QFile::decodeName(QByteArray::fromStdString(path)));
+    app::FileManagerReveal::shared().showItemAtRawPath(QByteArray::fromStdString(path));
 }
 
 bool existsWithoutFollowing(const std::string& path) {

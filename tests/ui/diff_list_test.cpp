@@ -396,6 +396,18 @@ TEST_F(DiffListRevealTest, RevealPrefersTheSourceCopyThenTheTargetCopy) {
     EXPECT_EQ(nextShown(), uriOf(target.path("my report.txt")));
 }
 
+// A name that is not UTF-8 reaches the file manager byte for byte, percent-encoded, not as
+// replacement characters that would name another file.
+TEST_F(DiffListRevealTest, RevealCarriesANameThatIsNotUtf8ByteForByte) {
+    buildTrees();
+    analyze();
+    view.revealInFinder(itemAt("bad\xff name.txt"));
+    const QString shown = nextShown();
+    ASSERT_TRUE(shown.startsWith(QStringLiteral("file://"))) << shown.toStdString();
+    EXPECT_EQ(QByteArray::fromPercentEncoding(shown.mid(7).toLatin1()).toStdString(),
+              source.path("bad\xff name.txt"));
+}
+
 }  // namespace
 }  // namespace sorrelix::ui
 
