@@ -24,13 +24,10 @@ using engine::APFSEngine;
 using engine::EngineError;
 using testing::FileTree;
 using testing::ScopedConfigHome;
+using testing::urlOf;
 using testing::waitUntil;
 using text::loc;
 using Log = std::vector<std::string>;
-
-QUrl urlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 std::string show(bool value) {
     return value ? "true" : "false";

@@ -2,11 +2,17 @@
 
 #include <QProcess>
 #include <QString>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <string>
 
 namespace sorrelix::testing {
+
+// The folder location of a path, as the window and the state hold folders.
+inline QUrl urlOf(const std::string& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path));
+}
 
 // Spins the event loop until the condition holds; false after a generous minute.
 bool waitUntil(const std::function<bool()>& condition);

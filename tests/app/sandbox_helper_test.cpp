@@ -19,6 +19,7 @@ namespace {
 using testing::FileTree;
 using testing::printedBy;
 using testing::ScopedConfigHome;
+using testing::urlOf;
 
 // Answers the chooser with prepared folders and remembers how it was asked.
 class ScriptedChooser : public FolderChooser {
@@ -37,10 +38,6 @@ private:
     std::deque<std::optional<QUrl>>& answers_;
     QStringList& asked_;
 };
-
-QUrl urlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 QVariant storedValue() {
     return text::openAppSettings()->value(SandboxHelper::kStoreKey);

@@ -33,12 +33,9 @@ using engine::FileDiffItem;
 using engine::FileDiffKind;
 using testing::FileTree;
 using testing::PrivateSessionBus;
+using testing::urlOf;
 using testing::waitUntil;
 using Paths = std::vector<std::string>;
-
-QUrl urlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 // Stands in for the desktop's file browser on the private bus: records what it was shown.
 class FakeFileManager : public QObject {

@@ -16,6 +16,7 @@
 
 #include "app_settings.h"
 #include "app_state.h"
+#include "app_test_support.h"
 #include "file_tree.h"
 #include "loc.h"
 #include "middle_elided_label.h"
@@ -27,11 +28,8 @@ namespace {
 
 using testing::FileTree;
 using testing::ScopedConfigHome;
+using testing::urlOf;
 using text::loc;
-
-QUrl urlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 std::unique_ptr<QMimeData> uriList(const QByteArray& lines) {
     auto data = std::make_unique<QMimeData>();

@@ -34,14 +34,11 @@ namespace {
 
 using app::AppState;
 using testing::FileTree;
+using testing::urlOf;
 using testing::waitUntil;
 using text::AppLanguage;
 using text::LanguageManager;
 using text::loc;
-
-QUrl urlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 int visibleBoxes() {
     int shown = 0;

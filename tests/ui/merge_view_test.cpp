@@ -29,12 +29,9 @@ namespace {
 
 using app::AppState;
 using testing::FileTree;
+using testing::urlOf;
 using testing::waitUntil;
 using text::loc;
-
-QUrl urlOf(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path));
-}
 
 // The view on screen (offscreen), over a state of its own; analyses and merges it started
 // are over before the state goes.
