@@ -7,7 +7,8 @@ namespace sorrelix::app {
 class AppState;
 
 // The process entry. Construction looks at the command line first: with "--test" it runs the
-// self-check and ends the process; otherwise the interactive start-up goes on.
+// self-check and ends the process; with "--version" or "--help" it prints that and ends the
+// process; otherwise the interactive start-up goes on.
 class SorrelixApp {
 public:
     SorrelixApp(int argc, char** argv);
@@ -30,6 +31,8 @@ public:
 
 private:
     [[noreturn]] static void runSelfCheckAndExit();
+    // Ends the process after printing the version or the help when either is asked for.
+    static void answerInformationOptions(int argc, char** argv, const QStringList& arguments);
 
     QStringList arguments_;
 };

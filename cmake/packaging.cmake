@@ -1,10 +1,11 @@
 # The Debian package (scripts/package.sh builds it): `cpack -G DEB` in a configured build folder
-# packs everything the install() rules name, under /usr.
+# packs everything the install() rules name, under /usr, the copyright and changelog included.
+include(${PROJECT_SOURCE_DIR}/cmake/release.cmake)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sorrelix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Sorrelix developers")
-set(CPACK_PACKAGE_CONTACT "The Sorrelix developers <developers@sorrelix.app>")
+set(CPACK_PACKAGE_CONTACT "${SORRELIX_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "merge one folder tree into another, safely")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "sorrelix_version.h"
 #include "style.h"
 #include "web_pages.h"
 
@@ -28,10 +29,10 @@ QString creditsColor(const QPalette& palette) {
 }
 
 QString aboutText(const QPalette& palette) {
-    const QString version = QApplication::applicationVersion();
+    // The built-in version, not the application's, which the process entry may leave unset.
     QString text = QStringLiteral("<p style=\"font-size:15px; font-weight:bold\">%1</p>")
                        .arg(QApplication::applicationName().toHtmlEscaped());
-    if (!version.isEmpty()) text += QStringLiteral("<p>%1</p>").arg(version.toHtmlEscaped());
+    text += QStringLiteral("<p>" SORRELIX_VERSION "</p>");
     text += QStringLiteral(
                 "<p style=\"font-size:11px; color:%1\">Sorrelix 2.0 Native<br>"
                 "100% Offline APFS Folder Sync<br>%2</p>")

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# check_desktop_files.sh SOURCE_DIR BUILD_DIR
+# check_desktop_files.sh SOURCE_DIR BUILD_DIR VERSION LINT_PACKAGE
 # Validates the desktop entry and the AppStream metadata with the freedesktop tools, checks that
 # they name each other, the icon and the programs consistently, that every hicolor PNG exists
-# at its size, and that installing the build puts each file where desktops look for it.
+# at its size, and that installing the build puts each file where desktops look for it, the
+# programs answering with the project's VERSION. With LINT_PACKAGE=ON it also packs the build
+# as a Debian package and has lintian find no error and no warning in it.
 set -uo pipefail
 
-readonly SOURCE_DIR=$1 BUILD_DIR=$2
+readonly SOURCE_DIR=$1 BUILD_DIR=$2 VERSION=$3 LINT_PACKAGE=$4
 readonly APP_ID=app.sorrelix.Sorrelix
 readonly ICON_SIZES=(16 24 32 48 64 128 256 512)
 readonly DESKTOP="$SOURCE_DIR/resources/desktop/$APP_ID.desktop"
-readonly METAINFO="$SOURCE_DIR/resources/desktop/$APP_ID.metainfo.xml"
+readonly METAINFO="$BUILD_DIR/resources/generated/$APP_ID.metainfo.xml"
 
 failures=0
 scratch=""
@@ -85,13 +87,60 @@ check_install() {
     exec=$(desktop_key Exec "$share/applications/$APP_ID.desktop")
     [[ -x "$prefix/bin/${exec%% *}" ]] || fail "the launcher runs ${exec%% *}, which is not installed"
     [[ -x "$prefix/bin/sorrelix-cli" ]] || fail "sorrelix-cli is not installed"
+    local document
+    for document in share/man/man1/sorrelix.1.gz share/man/man1/sorrelix-cli.1.gz \
+        share/doc/sorrelix/copyright share/doc/sorrelix/changelog.gz; do
+        [[ -f "$prefix/$document" ]] || fail "$document is not installed"
+    done
+    check_versions "$prefix"
+}
+
+# expect_output EXPECTED COMMAND...: COMMAND exits 0 and prints exactly EXPECTED.
+expect_output() {
+    local expected=$1 output
+    shift
+    output=$(timeout 30 "$@" 2>&1) || fail "$* exits with $?: $output"
+    [[ "$output" == "$expected" ]] || fail "$* prints '$output', not '$expected'"
+}
+
+# Both programs and the metadata tell the one version; the window's options end before any
+# window opens (the offscreen platform would otherwise let it wait for the timeout).
+check_versions() {
+    local bin=$1/bin help
+    expect_output "sorrelix $VERSION" "$bin/sorrelix" --version
+    expect_output "sorrelix-cli $VERSION" "$bin/sorrelix-cli" --version
+    help=$(QT_QPA_PLATFORM=offscreen timeout 30 "$bin/sorrelix" --help 2>&1) ||
+        fail "sorrelix --help exits with $?: $help"
+    [[ "$help" == *--source*--target*--test* ]] || fail "sorrelix --help omits options: $help"
+    grep -q "<release version=\"$VERSION\"" "$1/share/metainfo/$APP_ID.metainfo.xml" ||
+        fail "the metainfo's release is not $VERSION"
+}
+
+# What a packager would run: cpack on this build, then lintian on the package.
+check_package() {
+    local output deb
+    if ! output=$(cpack -G DEB -B "$scratch/package" --config "$BUILD_DIR/CPackConfig.cmake" 2>&1); then
+        fail "cpack failed: $output"
+        return
+    fi
+    deb=$(find "$scratch/package" -maxdepth 1 -name 'sorrelix_*.deb' -print -quit)
+    if [[ -z "$deb" ]]; then
+        fail "cpack made no .deb: $output"
+        return
+    fi
+    output=$(lintian --tag-display-limit 0 --fail-on error,warning "$deb" 2>&1) ||
+        fail "lintian reports: $output"
 }
 
 main() {
     local tool
-    for tool in desktop-file-validate appstreamcli file python3 cmake; do
+    for tool in desktop-file-validate appstreamcli file python3 cmake timeout; do
         require_tool "$tool"
     done
+    if [[ "$LINT_PACKAGE" == ON ]]; then
+        require_tool cpack
+        require_tool lintian
+    fi
     validate_both "$DESKTOP" "$METAINFO"
     check_cross_references
     check_icons "$SOURCE_DIR/resources/icons/hicolor"
@@ -100,6 +149,7 @@ main() {
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT
     check_install "$scratch/usr"
+    [[ "$LINT_PACKAGE" != ON ]] || check_package
 
     if [[ $failures -ne 0 ]]; then
         echo "$failures desktop-file check(s) failed" >&2

@@ -28,6 +28,7 @@
 #include "merge_view.h"
 #include "sandbox_helper.h"
 #include "settings_menu_button.h"
+#include "sorrelix_version.h"
 
 namespace sorrelix::ui {
 namespace {
@@ -318,7 +319,9 @@ TEST_F(MainWindowTest, SizeAboutPanelAndWebPages) {
     const QList<QMessageBox*> panels = window->findChildren<QMessageBox*>();
     ASSERT_EQ(panels.size(), 1);
     EXPECT_FALSE(panels.front()->isModal());
-    EXPECT_TRUE(panels.front()->text().contains(QStringLiteral("100% Offline APFS Folder Sync")));
+    for (const char* shown : {"100% Offline APFS Folder Sync", SORRELIX_VERSION}) {
+        EXPECT_TRUE(panels.front()->text().contains(QLatin1String(shown))) << shown;
+    }
     panels.front()->close();
 
     UrlCatcher catcher;
