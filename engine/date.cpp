@@ -1,55 +1,98 @@
 #include "date.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace sorrelix::engine {
 
+namespace {
+
+using Limits = std::numeric_limits<std::int64_t>;
+
+constexpr std::int64_t kNanosPerSecond = 1'000'000'000;
+constexpr Date kEarliest{Limits::min(), 0};
+constexpr Date kLatest{Limits::max(), kNanosPerSecond - 1};
+constexpr double kTwoToThe63 = 9223372036854775808.0;
+
+// `seconds` counts from `offset` (at least 0) seconds after 1970.
+Date fromSecondsAfter(double seconds, std::int64_t offset) {
+    const double whole = std::floor(seconds);
+    if (!(whole >= -kTwoToThe63)) return kEarliest;  // NaN too, which JSON cannot hold
+    if (whole >= kTwoToThe63) return kLatest;
+    // Whole and fractional seconds apart: seconds * 1e9 alone loses the last digits.
+    std::int64_t nanos = std::llround((seconds - whole) * 1e9);
+    std::int64_t carry = offset;
+    if (nanos == kNanosPerSecond) {
+        nanos = 0;
+        ++carry;
+    }
+    const auto wholeSeconds = static_cast<std::int64_t>(whole);
+    if (wholeSeconds > Limits::max() - carry) return kLatest;
+    return {wholeSeconds + carry, static_cast<std::int32_t>(nanos)};
+}
+
+double secondsAfter(const Date& date, std::int64_t offset) {
+    const double fraction = static_cast<double>(date.nanoseconds) / 1e9;
+    if (date.seconds >= Limits::min() + offset) {
+        return static_cast<double>(date.seconds - offset) + fraction;
+    }
+    // Only the first decades of the 64-bit range get here; long double keeps it one rounding.
+    return static_cast<double>(static_cast<long double>(date.seconds) - offset) + fraction;
+}
+
+}  // namespace
+
 Date Date::now() {
-    using namespace std::chrono;
-    return {duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count()};
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    return fromTimespec(ts);
 }
 
 Date Date::fromTimespec(const timespec& ts) {
-    return {static_cast<std::int64_t>(ts.tv_sec) * 1000000000LL + ts.tv_nsec};
+    // A stat's nanoseconds lie in [0, 1e9); anything else is carried into the seconds.
+    std::int64_t carry = ts.tv_nsec / kNanosPerSecond;
+    std::int64_t nanos = ts.tv_nsec % kNanosPerSecond;
+    if (nanos < 0) {
+        nanos += kNanosPerSecond;
+        --carry;
+    }
+    const std::int64_t seconds = ts.tv_sec;
+    if (carry > 0 && seconds > Limits::max() - carry) return kLatest;
+    if (carry < 0 && seconds < Limits::min() - carry) return kEarliest;
+    return {seconds + carry, static_cast<std::int32_t>(nanos)};
 }
 
 Date Date::fromSecondsSince1970(double seconds) {
-    // Whole and fractional seconds apart: seconds * 1e9 alone loses the last digits.
-    const double whole = std::floor(seconds);
-    return {static_cast<std::int64_t>(whole) * 1000000000LL +
-            static_cast<std::int64_t>(std::llround((seconds - whole) * 1e9))};
+    return fromSecondsAfter(seconds, 0);
 }
 
 Date Date::fromReferenceSeconds(double secondsSince2001) {
-    // Split whole and fractional seconds so large values keep sub-microsecond precision.
-    const double whole = std::floor(secondsSince2001);
-    const double fraction = secondsSince2001 - whole;
-    const auto wholeSince1970 = static_cast<std::int64_t>(whole) + 978307200LL;
-    return {wholeSince1970 * 1000000000LL +
-            static_cast<std::int64_t>(std::llround(fraction * 1e9))};
+    return fromSecondsAfter(secondsSince2001, kReferenceOffsetSeconds);
+}
+
+double Date::secondsSince1970() const {
+    return secondsAfter(*this, 0);
 }
 
 double Date::referenceSeconds() const {
-    const std::int64_t whole = nanosSince1970 / 1000000000LL - 978307200LL;
-    const std::int64_t fraction = nanosSince1970 % 1000000000LL;
-    return static_cast<double>(whole) + static_cast<double>(fraction) / 1e9;
+    return secondsAfter(*this, kReferenceOffsetSeconds);
 }
 
 timespec Date::toTimespec() const {
     timespec ts{};
-    ts.tv_sec = static_cast<time_t>(nanosSince1970 / 1000000000LL);
-    ts.tv_nsec = static_cast<long>(nanosSince1970 % 1000000000LL);
-    if (ts.tv_nsec < 0) {
-        ts.tv_nsec += 1000000000L;
-        ts.tv_sec -= 1;
-    }
+    ts.tv_sec = static_cast<time_t>(seconds);
+    ts.tv_nsec = nanoseconds;
     return ts;
 }
 
 double Date::secondsApartFrom(const Date& other) const {
-    const std::int64_t delta = nanosSince1970 - other.nanosSince1970;
-    return std::fabs(static_cast<double>(delta)) / 1e9;
+    const auto& [earlier, later] = std::minmax(*this, other);
+    // Unsigned: the gap between any two 64-bit counts fits, where a signed one may overflow.
+    const std::uint64_t wholeApart =
+        static_cast<std::uint64_t>(later.seconds) - static_cast<std::uint64_t>(earlier.seconds);
+    return static_cast<double>(wholeApart) +
+           static_cast<double>(later.nanoseconds - earlier.nanoseconds) / 1e9;
 }
 
 }  // namespace sorrelix::engine

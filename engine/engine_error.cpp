@@ -12,9 +12,9 @@ EngineError::EngineError(QString domain, int code, QString description)
 
 EngineError EngineError::copyFailed(const std::string& relativePath, int errorNumber) {
     return {kEngineErrorDomain, errorNumber,
+            // One step: a "%1" inside the path must not take the error number.
             QStringLiteral("Failed to copy %1 (errno: %2)")
-                .arg(QString::fromUtf8(relativePath))
-                .arg(errorNumber)};
+                .arg(QString::fromUtf8(relativePath), QString::number(errorNumber))};
 }
 
 EngineError EngineError::backupNotFound() {

@@ -30,8 +30,6 @@ struct FolderTask {
     std::size_t node;
 };
 
-enum class TargetFolder { open, missing, unreadable };
-
 int openSourceFolder(int dirFd, const std::string& path) {
     return ::openat(dirFd, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
 }
@@ -42,8 +40,10 @@ int openTargetFolder(int dirFd, const std::string& path) {
     return ::openat(dirFd, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
-bool isMissing(int errorNumber) {
-    return errorNumber == ENOENT || errorNumber == ENOTDIR || errorNumber == ELOOP;
+// Looking up "." needs search permission on the folder itself, as every name in it does.
+bool canSearch(int folderFd) {
+    struct stat st {};
+    return ::fstatat(folderFd, ".", &st, 0) == 0;
 }
 
 // Shared state of one analysis: the folder nodes and the queue of folders still to read.
@@ -66,7 +66,7 @@ private:
     void work();
     void readFolder(const FolderTask& task, EntryComparison& comparison);
     void addFile(WalkNode& node, const std::string& folder, const char* name, int sourceDir,
-                 int targetDir, TargetFolder targetState, EntryComparison& comparison);
+                 int targetDir, EntryComparison& comparison);
     std::size_t addSubfolder(std::string relativePath);
 
     int sourceRoot_;
@@ -107,10 +107,8 @@ std::size_t ParallelWalk::addSubfolder(std::string relativePath) {
 void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& comparison) {
     UniqueFd source = openDeep(sourceRoot_, task.relativePath, openSourceFolder);
     if (!source) return;  // an unreadable subfolder is left out silently
+    // A target folder that is missing or cannot be entered holds nothing the walk can see.
     UniqueFd target = openDeep(targetRoot_, task.relativePath, openTargetFolder);
-    const TargetFolder targetState = target             ? TargetFolder::open
-                                     : isMissing(errno) ? TargetFolder::missing
-                                                        : TargetFolder::unreadable;
     DIR* listing = ::fdopendir(source.get());
     if (listing == nullptr) return;
     const int sourceFd = source.get();
@@ -135,14 +133,13 @@ void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& compariso
             node->entries.emplace_back(addSubfolder(joinPath(task.relativePath, name)));
             continue;
         }
-        addFile(*node, task.relativePath, name, sourceFd, target.get(), targetState, comparison);
+        addFile(*node, task.relativePath, name, sourceFd, target.get(), comparison);
     }
     ::closedir(listing);
 }
 
 void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char* name,
-                           int sourceDir, int targetDir, TargetFolder targetState,
-                           EntryComparison& comparison) {
+                           int sourceDir, int targetDir, EntryComparison& comparison) {
     std::string relativePath = joinPath(folder, name);
     if (APFSEngine::isJunkFile(relativePath, name)) return;
     struct stat sourceStat {};
@@ -154,14 +151,14 @@ void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char
                       0,
                       Date::fromTimespec(sourceStat.st_mtim),
                       std::nullopt};
-    if (targetState == TargetFolder::unreadable) return;
+    // Below the searchable root, a target place that cannot be examined answers as an
+    // existence test would: not found. The file is added, and the merge meets the obstacle
+    // there instead of the file passing unseen or as identical.
     struct stat targetStat {};
     const bool targetExists =
-        targetState == TargetFolder::open &&
-        (::fstatat(targetDir, name, &targetStat,
-                   S_ISLNK(sourceStat.st_mode) ? AT_SYMLINK_NOFOLLOW : 0) == 0);
+        targetDir >= 0 && ::fstatat(targetDir, name, &targetStat,
+                                    S_ISLNK(sourceStat.st_mode) ? AT_SYMLINK_NOFOLLOW : 0) == 0;
     if (!targetExists) {
-        if (targetState == TargetFolder::open && !isMissing(errno)) return;
         node.entries.emplace_back(std::move(item));
         return;
     }
@@ -220,6 +217,8 @@ MergeSummary FolderAnalysis::run() const {
     UniqueFd sourceRoot(::open(sourcePath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     UniqueFd targetRoot(::open(targetPath_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!sourceRoot || !targetRoot) return failure();
+    // A root whose names cannot be looked up would pass for an empty or identical tree.
+    if (!canSearch(sourceRoot.get()) || !canSearch(targetRoot.get())) return failure();
 
     ParallelWalk walk(sourceRoot.get(), targetRoot.get());
     walk.run(workerCount());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "date.h"
+#include "merge_outcome.h"
 
 namespace sorrelix::engine {
 
@@ -20,6 +21,8 @@ struct MergeSessionRecord {
     std::string backupDir;
     // Absent in records written by older versions; always present (maybe empty) in new ones.
     std::optional<std::vector<std::string>> addedRelativePaths;
+    // Stored as "outcome"; records written before merges could end otherwise read as completed.
+    MergeOutcome outcome = MergeOutcome::completed;
 };
 
 }  // namespace sorrelix::engine

@@ -5,7 +5,6 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <charconv>
-#include <cmath>
 #include <string>
 
 #include "json_string_codec.h"
@@ -17,9 +16,12 @@ namespace {
 // ---- Writing ----
 
 void appendDate(QByteArray& out, const Date& date) {
-    // Shortest text that reads back as the same double.
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, date.referenceSeconds());
+    // The shortest plain decimal that reads back as the same double, never an exponent form
+    // ("1e+08"), as a platform JSON encoder writes it. The buffer holds that text for any
+    // double (at most about 330 characters), far beyond the dates Date can hold.
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, date.referenceSeconds(),
+                                      std::chars_format::fixed);
     out.append(buffer, static_cast<qsizetype>(result.ptr - buffer));
 }
 
@@ -99,6 +101,7 @@ void appendRecord(QByteArray& out, const MergeSessionRecord& record) {
     if (record.addedRelativePaths) {
         appendArray(object.member("addedRelativePaths"), *record.addedRelativePaths, appendPath);
     }
+    object.bytes("outcome", rawValue(record.outcome));
     object.close();
 }
 
@@ -123,10 +126,6 @@ QJsonObject objectOf(const QJsonValue& value, const std::string& path) {
     if (!value.isObject()) fail(path, "must be an object");
     return value.toObject();
 }
-
-// Whole seconds since 2001 for which Date keeps nanoseconds in 64 bits.
-constexpr double kEarliestReferenceSecond = -10201679236.0;
-constexpr double kLatestReferenceSecond = 8245064835.0;
 
 // Typed, strict access to the members of one JSON object; `path` names it in errors.
 class ObjectReader {
@@ -161,6 +160,12 @@ public:
         return value.toString();
     }
 
+    std::optional<std::string> optionalBytes(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined() || value.isNull()) return std::nullopt;
+        return bytesOf(value, pathOf(key));
+    }
+
     QJsonArray array(const char* key) const { return arrayOf(required(key), key); }
 
     std::optional<QJsonArray> optionalArray(const char* key) const {
@@ -181,14 +186,10 @@ private:
         return value;
     }
 
+    // Every number is a date: one beyond what Date holds reads as its earliest or latest.
     Date dateOf(const QJsonValue& value, const char* key) const {
         if (!value.isDouble()) fail(pathOf(key), "must be a number");
-        const double seconds = value.toDouble();
-        const double whole = std::floor(seconds);
-        if (!(whole >= kEarliestReferenceSecond && whole <= kLatestReferenceSecond)) {
-            fail(pathOf(key), "is outside the supported range of dates");
-        }
-        return Date::fromReferenceSeconds(seconds);
+        return Date::fromReferenceSeconds(value.toDouble());
     }
 
     QJsonArray arrayOf(const QJsonValue& value, const char* key) const {
@@ -268,6 +269,10 @@ MergeSessionRecord recordFrom(const QJsonObject& object, const std::string& path
     record.backupDir = reader.bytes("backupDir");
     if (const auto paths = reader.optionalArray("addedRelativePaths")) {
         record.addedRelativePaths = pathsFrom(*paths, reader.pathOf("addedRelativePaths"));
+    }
+    // Records from before merges could end otherwise carry no outcome: they completed.
+    if (const auto outcome = reader.optionalBytes("outcome")) {
+        record.outcome = mergeOutcomeFromRawValue(*outcome);
     }
     return record;
 }

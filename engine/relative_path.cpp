@@ -19,6 +19,8 @@ std::string joinPath(std::string_view folder, std::string_view name) {
 
 bool isSafeRelativePath(std::string_view relativePath) {
     if (relativePath.empty() || relativePath.front() == '/') return false;
+    // As a C string the path would end at the NUL and name another file.
+    if (relativePath.find('\0') != std::string_view::npos) return false;
     std::size_t start = 0;
     while (start <= relativePath.size()) {
         auto end = relativePath.find('/', start);

@@ -15,8 +15,8 @@ struct SplitPath {
 SplitPath splitParent(std::string_view relativePath);
 std::string joinPath(std::string_view folder, std::string_view name);
 
-// True for a non-empty relative path with no empty, "." or ".." component and no leading
-// "/": the only paths that may come from a stored record and be acted upon.
+// True for a non-empty relative path with no empty, "." or ".." component, no leading "/"
+// and no NUL byte: the only paths that may come from a stored record and be acted upon.
 bool isSafeRelativePath(std::string_view relativePath);
 
 // Quotes a path for a message shown to the user (decoded leniently).

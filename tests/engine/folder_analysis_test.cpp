@@ -601,22 +601,33 @@ TEST_F(UnprivilegedAnalysisTest, AnUnreadableSourceSubfolderIsSilentlyLeftOut) {
               (std::set<std::string>{"open/a.txt", "z.txt"}));
 }
 
-TEST_F(UnprivilegedAnalysisTest, AnUnreadableSourceRootGivesTheFailureSummary) {
+// A root that cannot be listed or searched must never pass for a folder in sync.
+TEST_F(UnprivilegedAnalysisTest, ARootThatCannotBeExaminedGivesTheFailureSummary) {
     source.file("a.txt", "a");
-    source.chmod("", 0311);
-    expectFailure(analyzeAsNobody());
+    source.file("sub/b.txt", "b");
+    target.file("a.txt", "a");
+    for (const auto& [tree, mode] : std::vector<std::pair<const FileTree*, unsigned>>{
+             {&source, 0311}, {&source, 0644}, {&target, 0600}, {&target, 0000}}) {
+        SCOPED_TRACE(::testing::Message()
+                     << (tree == &source ? "source " : "target ") << std::oct << mode);
+        tree->chmod("", mode);
+        expectFailure(analyzeAsNobody());
+        tree->chmod("", 0755);
+    }
 }
 
-// Nothing can be said about a target file behind a folder that may not be entered: such
-// source files get no item at all (and so are never merged blindly over it).
-TEST_F(UnprivilegedAnalysisTest, SourceFilesFacingAnUnsearchableTargetFolderAreSkipped) {
+// Below the root, a target place that cannot be examined answers as an existence test
+// would: not found. The source files there are added, and the merge meets the obstacle.
+TEST_F(UnprivilegedAnalysisTest, SourceFilesFacingAnUnsearchableTargetFolderAreAdded) {
     source.file("closed/a.txt", "a");
     source.file("closed/sub/b.txt", "b");
     source.file("free.txt", "f");
     target.file("closed/a.txt", "old a");
     target.chmod("closed", 0000);
-    const auto paths = itemPaths(analyzeAsNobody());
-    EXPECT_EQ(paths, std::vector<std::string>{"free.txt"});
+    const auto kinds = kindsByPath(analyzeAsNobody());
+    EXPECT_EQ(kinds, (std::map<std::string, FileDiffKind>{{"closed/a.txt", FileDiffKind::added},
+                                                          {"closed/sub/b.txt", FileDiffKind::added},
+                                                          {"free.txt", FileDiffKind::added}}));
 }
 
 // A target folder that may be entered but not listed is fine: the walk never lists the

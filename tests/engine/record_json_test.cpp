@@ -87,10 +87,11 @@ TEST(RecordJsonEncodeTest, WritesCompactTextInTableOrder) {
 
     MergeSessionRecord record = sampleRecord();
     record.addedRelativePaths = std::vector<std::string>{};
+    record.outcome = MergeOutcome::stopped;
     const QByteArray withEmptyList =
         R"({"id":"0a1b2c3d","timestamp":721692800,"sourcePath":"\/src","targetPath":"\/dst",)"
         R"("addedCount":2,"updatedCount":1,"backupDir":"\/dst\/.sorrelix\/backups\/0a1b2c3d",)"
-        R"("addedRelativePaths":[]})";
+        R"("addedRelativePaths":[],"outcome":"stopped"})";
     EXPECT_EQ(encodeJson(record), withEmptyList);
     record.addedRelativePaths.reset();
     EXPECT_EQ(encodeJson(record),
@@ -119,6 +120,10 @@ TEST(RecordJsonEncodeTest, DatesCountSecondsFrom2001) {
     EXPECT_EQ(sourceDateText(unixSeconds(1700000000)), "721692800");
     EXPECT_EQ(sourceDateText(unixSeconds(0)), "-978307200");
     EXPECT_EQ(sourceDateText(unixSeconds(1700000000.25)), "721692800.25");
+    EXPECT_EQ(sourceDateText(unixSeconds(978307200 + 1e8)), "100000000");
+    EXPECT_EQ(sourceDateText(unixSeconds(978307200 - 8e8)), "-800000000");
+    EXPECT_EQ(sourceDateText(Date::fromTimespec({10413792000, 0})), "9435484800");  // 2300
+    EXPECT_EQ(sourceDateText(unixSeconds(978307200 + 1e15)), "1000000000000000");
 }
 
 TEST(RecordJsonEncodeTest, PlainUtf8IsWrittenRaw) {
@@ -181,7 +186,9 @@ TEST(RecordJsonRoundTripTest, AllTypesReadBackUnchanged) {
     record.sourcePath =
         "/m\xe9"
         "dia";
+    record.outcome = MergeOutcome::interrupted;
     const MergeSessionRecord decoded = decodeMergeSessionRecord(encodeJson(record));
+    EXPECT_EQ(decoded.outcome, MergeOutcome::interrupted);
     EXPECT_EQ(decoded.addedCount, INT64_MIN);
     EXPECT_EQ(decoded.updatedCount, 9007199254740993);
     EXPECT_EQ(decoded.sourcePath, record.sourcePath);
@@ -190,13 +197,47 @@ TEST(RecordJsonRoundTripTest, AllTypesReadBackUnchanged) {
               encodeJson({record, sampleRecord()}));
 }
 
+// Any time a file system can report is kept exactly, and reads back as the same double.
 TEST(RecordJsonRoundTripTest, DatesSurviveAsTheSameDouble) {
-    for (std::int64_t nanos : {1700000000123456789LL, -1LL, 978307200000000001LL, 0LL}) {
+    const std::vector<timespec> times = {
+        {1700000000, 123456789}, {-1, 999999999},        {978307200, 1}, {0, 0},
+        {10413792000, 5},        {INT64_MAX, 999999999}, {INT64_MIN, 0}, {-30000000000, 7}};
+    for (const timespec& time : times) {
         FileDiffItem item = addedItem("a");
-        item.sourceDate = Date{nanos};
+        item.sourceDate = Date::fromTimespec(time);
+        const timespec kept = item.sourceDate.toTimespec();
+        EXPECT_TRUE(kept.tv_sec == time.tv_sec && kept.tv_nsec == time.tv_nsec) << time.tv_sec;
         const Date decoded = decodeFileDiffItem(encodeJson(item)).sourceDate;
-        EXPECT_EQ(decoded.referenceSeconds(), item.sourceDate.referenceSeconds()) << nanos;
-        EXPECT_LT(decoded.secondsApartFrom(item.sourceDate), 1e-6) << nanos;
+        EXPECT_EQ(decoded.referenceSeconds(), item.sourceDate.referenceSeconds()) << time.tv_sec;
+        EXPECT_LE(decoded.secondsApartFrom(item.sourceDate),
+                  std::abs(item.sourceDate.referenceSeconds()) * 1e-15)
+            << time.tv_sec;
+    }
+    EXPECT_LT(Date::fromTimespec({10413792000, 0}), Date::fromTimespec({INT64_MAX, 0}));
+    EXPECT_LT(Date::fromTimespec({-1, 999999999}), Date::fromTimespec({0, 0}));
+}
+
+// A stored number is always a date: one out of range must not make the history unreadable.
+TEST(RecordJsonDecodeTest, EveryNumberIsADate) {
+    const Date earliest = Date::fromTimespec({INT64_MIN, 0});
+    const Date latest = Date::fromTimespec({INT64_MAX, 999999999});
+    const std::vector<std::pair<QByteArray, Date>> cases = {
+        {"1e12", Date::fromTimespec({1000978307200, 0})},
+        {"-1e12", Date::fromTimespec({-999021692800, 0})},
+        {"0.9999999999", Date::fromTimespec({978307201, 0})},
+        {"1e300", latest},
+        {"-1e300", earliest},
+        {"9223372036854775807", latest},
+        {"-9223372036854775808", Date::fromTimespec({INT64_MIN + 978307200, 0})},
+    };
+    const QByteArray record = encodeJson(sampleRecord());
+    for (const auto& [number, date] : cases) {
+        const QByteArray json = QByteArray(record).replace(":721692800,", ":" + number + ",");
+        const auto decoded = decodeMergeSessionRecords("[" + json + "]");
+        ASSERT_EQ(decoded.size(), 1U) << number.toStdString();
+        EXPECT_EQ(decoded[0].timestamp, date) << number.toStdString();
+        const QByteArray again = encodeJson(decoded[0]);
+        EXPECT_EQ(decodeMergeSessionRecord(again).timestamp, date) << again.toStdString();
     }
 }
 
@@ -221,6 +262,18 @@ TEST(RecordJsonDecodeTest, AcceptsLenientButMeaningfulVariants) {
     QByteArray withNull = record;
     withNull.insert(1, R"("addedRelativePaths":null,)");
     EXPECT_FALSE(decodeMergeSessionRecord(withNull).addedRelativePaths);
+    EXPECT_EQ(decodeMergeSessionRecord(record).outcome, MergeOutcome::completed);
+    for (const auto& [value, outcome] : std::vector<std::pair<QByteArray, MergeOutcome>>{
+             {"null", MergeOutcome::completed},
+             {"\"failed\"", MergeOutcome::failed},
+             {"\"Failed\"", MergeOutcome::interrupted},
+             {"\"later\"", MergeOutcome::interrupted}}) {
+        EXPECT_EQ(
+            decodeMergeSessionRecord(QByteArray(record).insert(1, "\"outcome\":" + value + ","))
+                .outcome,
+            outcome)
+            << value.toStdString();
+    }
     EXPECT_TRUE(decodeMergeSessionRecords(" [ ] \n").empty());
 }
 
@@ -258,8 +311,8 @@ TEST(RecordJsonDecodeTest, RejectsWrongTypesAndValues) {
     expectRejected(replaced(":10,", ":null,"), "\"sourceSize\" must not be null", decodeItem);
     expectRejected(replaced("\"sourceDate\":0", "\"sourceDate\":\"0\""),
                    "\"sourceDate\" must be a number", decodeItem);
-    expectRejected(replaced("\"targetDate\":0.5", "\"targetDate\":1e300"), "\"targetDate\" is out",
-                   decodeItem);
+    expectRejected(replaced("\"targetDate\":0.5", "\"targetDate\":true"),
+                   "\"targetDate\" must be a number", decodeItem);
     expectRejected(replaced("\"kind\"", "\"kind\":1,\"x\""), "\"kind\" must be a string",
                    decodeItem);
     expectRejected(replaced("docs", "\\ud800"), "\"relativePath\" holds an unpaired", decodeItem);
@@ -280,6 +333,8 @@ TEST(RecordJsonDecodeTest, RejectsWrongTypesAndValues) {
     const QByteArray record = encodeJson(sampleRecord());
     expectRejected(QByteArray(record).replace(":721692800,", ":\"721692800\","),
                    "\"timestamp\" must be a number", decodeRecord);
+    expectRejected(QByteArray(record).replace("\"completed\"", "[]"),
+                   "\"outcome\" must be a string", decodeRecord);
     expectRejected(QByteArray(record).replace("\"z\"", "null"),
                    "\"addedRelativePaths[1]\" must be a string", decodeRecord);
     expectRejected(QByteArray(record).replace(R"(["x\/y.jpg","z"])", R"("x")"),

@@ -39,7 +39,7 @@ inline bool sameRecord(const engine::MergeSessionRecord& a, const engine::MergeS
     return a.id == b.id && a.timestamp == b.timestamp && a.sourcePath == b.sourcePath &&
            a.targetPath == b.targetPath && a.addedCount == b.addedCount &&
            a.updatedCount == b.updatedCount && a.backupDir == b.backupDir &&
-           a.addedRelativePaths == b.addedRelativePaths;
+           a.addedRelativePaths == b.addedRelativePaths && a.outcome == b.outcome;
 }
 
 // What every writer output promises: valid UTF-8 (byte names travel as escapes), one line,
