@@ -13,6 +13,7 @@
 #include "language_manager.h"
 #include "loc.h"
 #include "sandbox_helper.h"
+#include "undo_merge.h"
 #include "volume_info.h"
 #include "when_finished.h"
 
@@ -22,6 +23,19 @@ using engine::APFSEngine;
 using text::loc;
 
 namespace {
+
+// The record of a merge that failed after it had begun, which undo can take back.
+std::optional<AppState::Session> failedMergeOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const engine::EngineError& engineError) {
+        if (engineError.failedMerge()) return *engineError.failedMerge();
+    } catch (const QUnhandledException& unhandled) {
+        if (unhandled.exception()) return failedMergeOf(unhandled.exception());
+    } catch (...) {
+    }
+    return std::nullopt;
+}
 
 QString descriptionOf(const std::exception_ptr& error) {
     try {
@@ -41,7 +55,8 @@ QString descriptionOf(const std::exception_ptr& error) {
 // access, stopped in the order they were started, whichever way the engine ends.
 AppState::Session mergeWithAccess(const QUrl& source, const QUrl& target,
                                   const AppState::Summary& summary,
-                                  const engine::ProgressCallback& onProgress) {
+                                  const engine::ProgressCallback& onProgress,
+                                  const std::shared_ptr<const std::atomic<bool>>& stopRequested) {
     SandboxHelper& sandbox = SandboxHelper::shared();
     const bool sourceStarted = sandbox.startAccessingSecurityScopedResource(source);
     const bool targetStarted = sandbox.startAccessingSecurityScopedResource(target);
@@ -50,10 +65,10 @@ AppState::Session mergeWithAccess(const QUrl& source, const QUrl& target,
         if (targetStarted) sandbox.stopAccessingSecurityScopedResource(target);
     };
     try {
-        AppState::Session session =
-            APFSEngine::shared()
-                .executeMerge(enginePath(source), enginePath(target), summary, onProgress)
-                .result();
+        AppState::Session session = APFSEngine::shared()
+                                        .executeMerge(enginePath(source), enginePath(target),
+                                                      summary, onProgress, stopRequested)
+                                        .result();
         stopAccess();
         return session;
     } catch (...) {
@@ -226,18 +241,23 @@ void AppState::startMerge() {
             },
             Qt::QueuedConnection);
     };
+    mergeStop_ = std::make_shared<std::atomic<bool>>(false);
     whenFinished(QtConcurrent::run(mergeWithAccess, *sourceURL_, *targetURL_, *mergeSummary_,
-                                   std::move(onProgress)),
+                                   std::move(onProgress), mergeStop_),
                  this, [this](const QFuture<Session>& merge) {
                      std::optional<Session> session;
                      try {
                          session = merge.result();
                      } catch (...) {
-                         failMerge(descriptionOf(std::current_exception()));
+                         failMerge(std::current_exception());
                          return;
                      }
                      finishMerge(*session);
                  });
+}
+
+void AppState::stopMerge() {
+    if (isMerging_ && mergeStop_) mergeStop_->store(true);
 }
 
 void AppState::applyProgress(std::int64_t current, std::int64_t total, const QString& fileName) {
@@ -247,36 +267,51 @@ void AppState::applyProgress(std::int64_t current, std::int64_t total, const QSt
 }
 
 void AppState::finishMerge(const Session& session) {
+    mergeStop_.reset();
     setLastSession(session);
     assign(isMerging_, false, &AppState::isMergingChanged);
-    assign(showSuccessBanner_, true, &AppState::showSuccessBannerChanged);
-    startAnalysis(true);
+    const bool completed = session.outcome == engine::MergeOutcome::completed;
+    assign(showSuccessBanner_, completed, &AppState::showSuccessBannerChanged);
+    startAnalysis(completed);
 }
 
-void AppState::failMerge(const QString& description) {
+// What the merge copied before it failed stays undoable: its record becomes the last merge.
+void AppState::failMerge(const std::exception_ptr& error) {
+    mergeStop_.reset();
+    if (auto session = failedMergeOf(error)) setLastSession(*session);
     assign(isMerging_, false, &AppState::isMergingChanged);
-    setAlertMessage(loc("alert_merge_failed", description));
+    setAlertMessage(loc("alert_merge_failed", descriptionOf(error)));
 }
 
 void AppState::undoLastMerge() {
     if (!lastSession_ || isMerging_ || isUndoing_) return;
     assign(isUndoing_, true, &AppState::isUndoingChanged);
-    whenFinished(APFSEngine::shared().undoMerge(*lastSession_), this, [this](QFuture<void> undo) {
-        try {
-            undo.waitForFinished();  // finished already: this only rethrows
-        } catch (...) {
-            failUndo(descriptionOf(std::current_exception()));
-            return;
-        }
-        finishUndo();
-    });
+    whenFinished(APFSEngine::shared().undoMerge(*lastSession_), this,
+                 [this](const QFuture<engine::UndoResult>& undo) {
+                     std::optional<engine::UndoResult> result;
+                     try {
+                         result = undo.result();
+                     } catch (...) {
+                         failUndo(descriptionOf(std::current_exception()));
+                         return;
+                     }
+                     finishUndo(*result);
+                 });
 }
 
-void AppState::finishUndo() {
+void AppState::finishUndo(const engine::UndoResult& result) {
+    const std::optional<Session> undone = lastSession_;
     setLastSession(std::nullopt);
     assign(showSuccessBanner_, false, &AppState::showSuccessBannerChanged);
     assign(isUndoing_, false, &AppState::isUndoingChanged);
-    setAlertMessage(loc("alert_undo_success"));
+    QString message = loc("alert_undo_success");
+    if (!result.keptFiles.empty() && undone) {
+        const std::string keptFolder = engine::UndoMerge::keptFolderOf(*undone);
+        message += QStringLiteral("\n\n") +
+                   loc("alert_undo_kept_files", static_cast<qint64>(result.keptFiles.size()),
+                       QFile::decodeName(QByteArray::fromStdString(keptFolder)));
+    }
+    setAlertMessage(message);
     startAnalysis(false);
 }
 

@@ -3,11 +3,15 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <atomic>
 #include <cstdint>
+#include <exception>
+#include <memory>
 #include <optional>
 
 #include "merge_session_record.h"
 #include "merge_summary.h"
+#include "undo_result.h"
 
 namespace sorrelix::app {
 
@@ -70,6 +74,9 @@ public:
     void cancelAnalysis();
     // Both refuse while a merge or an undo runs, so one can never start on top of another.
     void startMerge();
+    // Asks the running merge to stop after the file at hand; it is then recorded as stopped
+    // and becomes the last merge, so undo takes back what it copied.
+    void stopMerge();
     void undoLastMerge();
 
     // Decimal units suited to the size, in the number format of the interface language.
@@ -108,8 +115,8 @@ private:
     void finishAnalysis(std::uint64_t task, const Summary& summary);
     void applyProgress(std::int64_t current, std::int64_t total, const QString& fileName);
     void finishMerge(const Session& session);
-    void failMerge(const QString& description);
-    void finishUndo();
+    void failMerge(const std::exception_ptr& error);
+    void finishUndo(const engine::UndoResult& result);
     void failUndo(const QString& description);
 
     std::optional<QUrl> sourceURL_;
@@ -130,6 +137,8 @@ private:
     // analysis was cancelled when the next one started, so a result whose number is not
     // this one's belongs to a cancelled analysis.
     std::optional<std::uint64_t> analyzeTask_;
+    // The stop flag of the running merge, shared with its worker thread.
+    std::shared_ptr<std::atomic<bool>> mergeStop_;
     std::uint64_t analysesStarted_ = 0;
 };
 

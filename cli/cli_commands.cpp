@@ -6,7 +6,9 @@
 
 #include "apfs_engine.h"
 #include "engine_error.h"
+#include "merge_stop_signals.h"
 #include "record_json.h"
+#include "sorrelix_version.h"
 
 namespace sorrelix::cli {
 
@@ -27,6 +29,7 @@ constexpr const char* kHelp =
     "                                       backups/ID); print the merge record as JSON\n"
     "  sorrelix-cli undo [ID]               undo the newest merge, or the one with that id\n"
     "  sorrelix-cli history                 print the stored merge history as JSON\n"
+    "  sorrelix-cli --version               print the version\n"
     "\n"
     "Exit status: 0 success, 1 failure (message on standard error), 2 usage error or no\n"
     "such merge. The history is shared with the Sorrelix window ($XDG_CONFIG_HOME/Sorrelix).\n";
@@ -63,19 +66,42 @@ engine::ProgressCallback terminalProgress() {
 }
 
 int merge(const std::string& source, const std::string& target) {
+    // SIGINT and SIGTERM stop the merge after the file at hand, so that it is recorded.
+    const MergeStopSignals stopSignals;
     const auto summary = APFSEngine::shared().analyzeNow(source, target);
     if (summary.errorMessage) {
         std::fprintf(stderr, "sorrelix-cli: %s\n", summary.errorMessage->toUtf8().constData());
         return kExitFailed;
     }
+    if (stopSignals.received() != 0) return stopSignals.exitStatus();  // nothing changed yet
+    std::int64_t done = 0;
+    const engine::ProgressCallback showProgress = terminalProgress();
+    auto onProgress = [&](std::int64_t current, std::int64_t total, const std::string& path) {
+        done = current - 1;
+        if (showProgress) showProgress(current, total, path);
+    };
     try {
-        const auto record =
-            APFSEngine::shared().executeMergeNow(source, target, summary, terminalProgress());
+        const auto record = APFSEngine::shared().executeMergeNow(source, target, summary,
+                                                                 onProgress, stopSignals.flag());
         printLine(stdout, engine::encodeJson(record));
-        return kExitOk;
+        if (record.outcome != engine::MergeOutcome::stopped) return kExitOk;
+        if (::isatty(STDERR_FILENO) != 0) std::fputc('\n', stderr);
+        std::fprintf(stderr,
+                     "sorrelix-cli: merge %s stopped after %lld of %lld files; "
+                     "'sorrelix-cli undo %s' takes it back\n",
+                     record.id.c_str(), static_cast<long long>(done),
+                     static_cast<long long>(summary.addedCount + summary.updatedCount),
+                     record.id.c_str());
+        return stopSignals.exitStatus();
     } catch (const engine::EngineError& error) {
         if (::isatty(STDERR_FILENO) != 0) std::fputc('\n', stderr);
         printError(error);
+        if (const auto* failed = error.failedMerge()) {
+            std::fprintf(stderr,
+                         "sorrelix-cli: what merge %s copied can be taken back with "
+                         "'sorrelix-cli undo %s'\n",
+                         failed->id.c_str(), failed->id.c_str());
+        }
         return kExitFailed;
     }
 }
@@ -99,7 +125,11 @@ int undo(const std::vector<std::string>& arguments) {
         return kExitUsage;
     }
     try {
-        APFSEngine::shared().undoMergeNow(*chosen);
+        const engine::UndoResult result = APFSEngine::shared().undoMergeNow(*chosen);
+        for (const auto& kept : result.keptFiles) {
+            std::fprintf(stderr, "sorrelix-cli: kept %s, changed since the merge, as %s\n",
+                         kept.relativePath.c_str(), kept.keptPath.c_str());
+        }
         std::fprintf(stderr, "sorrelix-cli: undid merge %s into %s\n", chosen->id.c_str(),
                      chosen->targetPath.c_str());
         return kExitOk;
@@ -132,6 +162,10 @@ int runCommand(const std::vector<std::string>& arguments) {
     const std::string& command = arguments[0];
     if ((command == "--help" || command == "-h" || command == "help") && arguments.size() == 1) {
         std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    if (command == "--version" && arguments.size() == 1) {
+        std::fputs("sorrelix-cli " SORRELIX_VERSION "\n", stdout);
         return kExitOk;
     }
     if ((command == "analyze" || command == "merge") && arguments.size() == 3) {

@@ -27,18 +27,19 @@ QFuture<MergeSummary> APFSEngine::analyze(const std::string& sourcePath,
         pool_, [this, sourcePath, targetPath] { return analyzeNow(sourcePath, targetPath); });
 }
 
-QFuture<MergeSessionRecord> APFSEngine::executeMerge(const std::string& sourcePath,
-                                                     const std::string& targetPath,
-                                                     MergeSummary summary,
-                                                     ProgressCallback onProgress) {
+QFuture<MergeSessionRecord> APFSEngine::executeMerge(
+    const std::string& sourcePath, const std::string& targetPath, MergeSummary summary,
+    ProgressCallback onProgress, std::shared_ptr<const std::atomic<bool>> stopRequested) {
     return QtConcurrent::run(pool_, [this, sourcePath, targetPath, summary = std::move(summary),
-                                     onProgress = std::move(onProgress)] {
-        return executeMergeNow(sourcePath, targetPath, summary, onProgress);
+                                     onProgress = std::move(onProgress),
+                                     stopRequested = std::move(stopRequested)] {
+        return executeMergeNow(sourcePath, targetPath, summary, onProgress, stopRequested.get());
     });
 }
 
-QFuture<void> APFSEngine::undoMerge(MergeSessionRecord record) {
-    return QtConcurrent::run(pool_, [this, record = std::move(record)] { undoMergeNow(record); });
+QFuture<UndoResult> APFSEngine::undoMerge(MergeSessionRecord record) {
+    return QtConcurrent::run(pool_,
+                             [this, record = std::move(record)] { return undoMergeNow(record); });
 }
 
 MergeSummary APFSEngine::analyzeNow(const std::string& sourcePath,
@@ -49,13 +50,14 @@ MergeSummary APFSEngine::analyzeNow(const std::string& sourcePath,
 MergeSessionRecord APFSEngine::executeMergeNow(const std::string& sourcePath,
                                                const std::string& targetPath,
                                                const MergeSummary& summary,
-                                               const ProgressCallback& onProgress) const {
+                                               const ProgressCallback& onProgress,
+                                               const std::atomic<bool>* stopRequested) const {
     return MergeExecution(normalizedFolderPath(sourcePath), normalizedFolderPath(targetPath))
-        .run(summary, onProgress);
+        .run(summary, onProgress, stopRequested);
 }
 
-void APFSEngine::undoMergeNow(const MergeSessionRecord& record) const {
-    UndoMerge(record).run();
+UndoResult APFSEngine::undoMergeNow(const MergeSessionRecord& record) const {
+    return UndoMerge(record).run();
 }
 
 std::vector<MergeSessionRecord> APFSEngine::loadSessionRecords() const {

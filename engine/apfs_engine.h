@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QFuture>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "merge_session_record.h"
 #include "merge_summary.h"
+#include "undo_result.h"
 
 class QThreadPool;
 
@@ -25,17 +28,20 @@ public:
     static APFSEngine& shared();
 
     QFuture<MergeSummary> analyze(const std::string& sourcePath, const std::string& targetPath);
-    QFuture<MergeSessionRecord> executeMerge(const std::string& sourcePath,
-                                             const std::string& targetPath, MergeSummary summary,
-                                             ProgressCallback onProgress);
-    QFuture<void> undoMerge(MergeSessionRecord record);
+    // Setting `stopRequested` stops the merge after the file at hand; it then returns its
+    // record as stopped. A failed merge throws an EngineError that carries its record.
+    QFuture<MergeSessionRecord> executeMerge(
+        const std::string& sourcePath, const std::string& targetPath, MergeSummary summary,
+        ProgressCallback onProgress, std::shared_ptr<const std::atomic<bool>> stopRequested = {});
+    QFuture<UndoResult> undoMerge(MergeSessionRecord record);
 
     // Blocking forms, for the command-line tool, the self-check and tests.
     MergeSummary analyzeNow(const std::string& sourcePath, const std::string& targetPath) const;
     MergeSessionRecord executeMergeNow(const std::string& sourcePath, const std::string& targetPath,
                                        const MergeSummary& summary,
-                                       const ProgressCallback& onProgress) const;
-    void undoMergeNow(const MergeSessionRecord& record) const;
+                                       const ProgressCallback& onProgress,
+                                       const std::atomic<bool>* stopRequested = nullptr) const;
+    UndoResult undoMergeNow(const MergeSessionRecord& record) const;
 
     std::vector<MergeSessionRecord> loadSessionRecords() const;
 

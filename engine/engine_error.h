@@ -2,6 +2,9 @@
 
 #include <QException>
 #include <QString>
+#include <memory>
+
+#include "merge_session_record.h"
 
 namespace sorrelix::engine {
 
@@ -22,6 +25,12 @@ public:
     const QString& description() const { return description_; }
     const char* what() const noexcept override { return what_.constData(); }
 
+    // The record of the merge that failed, as stored in the history: undo takes it back.
+    const MergeSessionRecord* failedMerge() const { return failedMerge_.get(); }
+    void setFailedMerge(const MergeSessionRecord& record) {
+        failedMerge_ = std::make_shared<const MergeSessionRecord>(record);
+    }
+
     void raise() const override { throw *this; }
     EngineError* clone() const override { return new EngineError(*this); }
 
@@ -36,6 +45,7 @@ private:
     int code_;
     QString description_;
     QByteArray what_;
+    std::shared_ptr<const MergeSessionRecord> failedMerge_;
 };
 
 }  // namespace sorrelix::engine

@@ -9,6 +9,7 @@
 #include "engine_error.h"
 #include "file_copier.h"
 #include "folder_cache.h"
+#include "merge_journal.h"
 #include "relative_path.h"
 #include "session_history.h"
 #include "target_lock.h"
@@ -42,9 +43,6 @@ int renameNoReplace(int fromDir, const std::string& name, int toDir) {
     return ::renameat(fromDir, name.c_str(), toDir, name.c_str());
 }
 
-// What stood at an item's place before the merge copied it there.
-enum class Occupant { nothing, folder, fileOrLink };
-
 Occupant occupantAt(int dirFd, const std::string& name) {
     struct stat st {};
     if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return Occupant::nothing;
@@ -62,8 +60,12 @@ public:
           targetFolders_(target_),
           backupFolders_(backup_) {}
 
-    // Returns what stood at the item's place; it is in the backup folder now.
-    Occupant copyItem(const FileDiffItem& item) {
+    const BeneathFolder& target() const { return target_; }
+    std::string backupPath() const { return backup_.path(); }
+
+    // Returns what stood at the item's place (it is in the backup folder now), and what the
+    // copy at the place is.
+    Occupant copyItem(const FileDiffItem& item, struct stat& copy) {
         const std::string& path = item.relativePath;
         if (!isSafeRelativePath(path)) {
             throw EngineError::copyFailed(path, EINVAL);
@@ -88,6 +90,8 @@ public:
             }
             throw EngineError::copyFailed(path, error);
         }
+        // Unknown, the copy reads as edited since: undo would keep it rather than delete it.
+        if (::fstatat(targetDir, name.c_str(), &copy, AT_SYMLINK_NOFOLLOW) != 0) copy = {};
         return occupant;
     }
 
@@ -142,24 +146,16 @@ std::string MergeExecution::newMergeId() {
 }
 
 MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
-                                       const ProgressCallback& onProgress) {
+                                       const ProgressCallback& onProgress,
+                                       const std::atomic<bool>* stopRequested) {
     // Held until the record is saved, so the history lists merges into one target in the
     // order their file operations happened: the order in which undo must reverse them.
     const TargetLock lock(targetPath_);
     const std::string id = newMergeId();
     MergeRun merge(sourcePath_, targetPath_, id);
-    std::int64_t total = 0;
-    for (const auto& item : summary.items) total += item.kind != FileDiffKind::identical;
-    std::vector<std::string> added;
-    std::int64_t current = 0;
+    std::vector<const FileDiffItem*> work;
     for (const auto& item : summary.items) {
-        if (item.kind == FileDiffKind::identical) continue;
-        if (onProgress) onProgress(++current, total, item.relativePath);
-        // Undo deletes the listed places, then moves the backup back. A file or link that was
-        // replaced comes back over the copy by itself, and must not be listed: an undo run
-        // again after an interruption would delete it once restored. A replaced folder is
-        // listed, so that the copy in its place (even a link into the target) goes first.
-        if (merge.copyItem(item) != Occupant::fileOrLink) added.push_back(item.relativePath);
+        if (item.kind != FileDiffKind::identical) work.push_back(&item);
     }
     MergeSessionRecord record{id,
                               Date::now(),
@@ -167,9 +163,47 @@ MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
                               targetPath_,
                               summary.addedCount,
                               summary.updatedCount,
-                              joinPath(targetPath_, std::string(kBackupsFolder) + "/" + id),
-                              std::move(added)};
+                              merge.backupPath(),
+                              std::vector<std::string>{},
+                              MergeOutcome::interrupted};
+    MergeJournal journal(merge.target(), record, work);
     SessionHistory::save(record);
+
+    const auto total = static_cast<std::int64_t>(work.size());
+    std::vector<std::string>& added = *record.addedRelativePaths;
+    record.outcome = MergeOutcome::completed;
+    try {
+        for (std::size_t index = 0; index < work.size(); ++index) {
+            if (stopRequested != nullptr && stopRequested->load()) {
+                record.outcome = MergeOutcome::stopped;
+                break;
+            }
+            const FileDiffItem& item = *work[index];
+            if (onProgress)
+                onProgress(static_cast<std::int64_t>(index) + 1, total, item.relativePath);
+            struct stat copy {};
+            const Occupant occupant = merge.copyItem(item, copy);
+            journal.recordCopy(index, occupant, copy);
+            // Undo deletes the listed places, then moves the backup back. A file or link that
+            // was replaced comes back over the copy by itself, and must not be listed: an undo
+            // run again after an interruption would delete it once restored. A replaced folder
+            // is listed, so that the copy in its place (even a link into the target) goes first.
+            if (occupant != Occupant::fileOrLink) added.push_back(item.relativePath);
+        }
+    } catch (EngineError& error) {
+        record.outcome = MergeOutcome::failed;
+        journal.finish(record.outcome);
+        SessionHistory::replace(record);
+        error.setFailedMerge(record);
+        throw;
+    } catch (...) {
+        record.outcome = MergeOutcome::failed;
+        journal.finish(record.outcome);
+        SessionHistory::replace(record);
+        throw;
+    }
+    journal.finish(record.outcome);
+    SessionHistory::replace(record);
     return record;
 }
 

@@ -7,6 +7,7 @@
 #include "beneath_folder.h"
 #include "engine_error.h"
 #include "folder_listing.h"
+#include "merged_places.h"
 #include "relative_path.h"
 #include "session_history.h"
 #include "undo_merge.h"
@@ -17,11 +18,12 @@ namespace {
 
 using Places = std::unordered_set<std::string>;
 
-// The places a merge changed: where it added files and what it set aside in its backup.
-Places placesChangedBy(const MergeSessionRecord& record, int backupDir) {
+// The places a merge changed: where it put copies and what it set aside in its backup.
+Places placesChangedBy(const MergeSessionRecord& record, const BeneathFolder& target,
+                       int backupDir) {
     Places places;
-    for (const auto& path : record.addedRelativePaths.value_or(std::vector<std::string>{})) {
-        places.insert(path);
+    for (auto& path : MergedPlaces(record, target, backupDir).changedPaths()) {
+        places.insert(std::move(path));
     }
     for (auto& path : listEntriesBelow(backupDir)) places.insert(std::move(path));
     return places;
@@ -29,7 +31,7 @@ Places placesChangedBy(const MergeSessionRecord& record, int backupDir) {
 
 bool isNewerMergeIntoSameFolder(const MergeSessionRecord& other, const MergeSessionRecord& record) {
     return other.id != record.id && other.targetPath == record.targetPath &&
-           other.timestamp.nanosSince1970 > record.timestamp.nanosSince1970 &&
+           other.timestamp > record.timestamp &&
            UndoMerge::isBackupFolderOf(other.backupDir, other.targetPath);
 }
 
@@ -40,11 +42,10 @@ void refuseWhileANewerMergeOverlaps(const MergeSessionRecord& record, const Bene
     std::optional<Places> ours;  // listed only when a newer merge stands
     for (const auto& newer : SessionHistory::load()) {
         if (!isNewerMergeIntoSameFolder(newer, record)) continue;
-        const UniqueFd newerBackup =
-            target.openFolder(newer.backupDir.substr(newer.targetPath.size() + 1));
+        const UniqueFd newerBackup = target.openFolder(UndoMerge::backupRelativeOf(newer));
         if (!newerBackup) continue;  // undone already
-        if (!ours) ours = placesChangedBy(record, backupDir);
-        for (const auto& path : placesChangedBy(newer, newerBackup.get())) {
+        if (!ours) ours = placesChangedBy(record, target, backupDir);
+        for (const auto& path : placesChangedBy(newer, target, newerBackup.get())) {
             if (!ours->contains(path)) continue;
             throw EngineError(kEngineErrorDomain, kNewerMergeOverlapsCode,
                               QStringLiteral("Refused to undo: the newer merge %1 into this folder "

@@ -13,20 +13,24 @@ namespace sorrelix::engine {
 
 namespace {
 
+constexpr const char* kEngineFolder = ".sorrelix";
+constexpr const char* kInTargetLock = "lock";
+
 // $XDG_RUNTIME_DIR/sorrelix-locks, or /tmp/sorrelix-locks-<uid>; none unless it is a real
 // folder of this user (in /tmp another user could have put anything there first).
-std::optional<std::string> privateLockFolder() {
+UniqueFd privateLockFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const std::string folder = runtime != nullptr && runtime[0] == '/'
                                    ? std::string(runtime) + "/sorrelix-locks"
                                    : "/tmp/sorrelix-locks-" + std::to_string(::geteuid());
     ::mkdir(folder.c_str(), 0700);
+    UniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
-    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-        info.st_uid != ::geteuid() || (info.st_mode & 0077) != 0) {
-        return std::nullopt;
+    if (!fd || ::fstat(fd.get(), &info) != 0 || info.st_uid != ::geteuid() ||
+        (info.st_mode & 0077) != 0) {
+        return {};
     }
-    return folder;
+    return fd;
 }
 
 // The folder with links resolved, so that two spellings of one folder (or of its parents)
@@ -50,45 +54,49 @@ std::vector<std::string> foldersAbove(const std::string& path) {
     return folders;
 }
 
-// The lock file of a folder: named by device and inode, so every path to it shares it.
-std::optional<std::string> lockFileOf(const std::string& lockFolder, const std::string& folder) {
+// The lock file name of a folder: its device and inode, so every path to it shares it.
+std::optional<std::string> lockNameOf(const std::string& folder) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0) return std::nullopt;
-    return lockFolder + "/" + std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino) +
-           ".lock";
+    return std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino) + ".lock";
 }
 
-// flock() locks belong to the open file description: a descriptor of our own per lock makes
-// two threads of one process exclude each other as two processes do. A lock ends when its
-// descriptor closes, also when the process dies.
-UniqueFd lock(const std::string& lockFile, int operation, bool& locked) {
-    locked = false;
-    UniqueFd fd(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!fd) return fd;
-    int result;
-    do {
-        result = ::flock(fd.get(), operation);
-    } while (result != 0 && errno == EINTR);
-    locked = result == 0;
-    return fd;
+// The engine's folder inside the target, made when missing; never a link.
+UniqueFd engineFolderOf(const std::string& targetPath, bool create) {
+    UniqueFd target(::open(targetPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!target) return {};
+    if (create) ::mkdirat(target.get(), kEngineFolder, 0755);
+    return UniqueFd(
+        ::openat(target.get(), kEngineFolder, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 }  // namespace
 
 TargetLock::TargetLock(const std::string& targetPath) {
-    const std::optional<std::string> lockFolder = privateLockFolder();
+    const UniqueFd lockFolder = privateLockFolder();
     const std::optional<std::string> target = resolvedPath(targetPath);
-    if (!lockFolder || !target) return;  // a missing target is reported by the work itself
-    const std::optional<std::string> targetLock = lockFileOf(*lockFolder, *target);
-    if (!targetLock) return;
-    bool locked = false;
-    for (const std::string& folder : foldersAbove(*target)) {
-        const std::optional<std::string> file = lockFileOf(*lockFolder, folder);
-        // The target seen again above itself (a bind mount) would wait for its own lock.
-        if (file && *file != *targetLock) locks_.push_back(lock(*file, LOCK_SH, locked));
+    if (!target) return;  // a missing target is reported by the work itself
+    if (lockFolder) {
+        const std::optional<std::string> targetLock = lockNameOf(*target);
+        if (!targetLock) return;
+        for (const std::string& folder : foldersAbove(*target)) {
+            const std::optional<std::string> name = lockNameOf(folder);
+            // The target seen again above itself (a bind mount) would wait for its own lock.
+            if (name && *name != *targetLock) locks_.emplace_back(lockFolder.get(), *name, LOCK_SH);
+        }
+        locks_.emplace_back(lockFolder.get(), *targetLock, LOCK_EX);
+        held_ = locks_.back().isHeld();
     }
-    locks_.push_back(lock(*targetLock, LOCK_EX, locked));
-    held_ = locked;
+    if (const UniqueFd engineFolder = engineFolderOf(*target, true)) {
+        locks_.emplace_back(engineFolder.get(), kInTargetLock, LOCK_EX);
+    }
+}
+
+bool TargetLock::isTargetBusy(const std::string& targetPath) {
+    const UniqueFd engineFolder = engineFolderOf(targetPath, false);
+    if (!engineFolder) return false;
+    const LockFile probe(engineFolder.get(), kInTargetLock, LOCK_EX | LOCK_NB);
+    return !probe.isHeld() && errno == EWOULDBLOCK;
 }
 
 }  // namespace sorrelix::engine

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "unique_fd.h"
+#include "lock_file.h"
 
 namespace sorrelix::engine {
 
@@ -16,7 +16,11 @@ namespace sorrelix::engine {
 // The locks are files of our own, one per folder (named by its device and inode), in a folder
 // private to the user, so that no other program's locks on the folders themselves can hold a
 // merge up. They are taken from the root down, so two holders never wait for each other in a
-// circle. Where a lock cannot be had (no private folder, a folder that cannot be examined),
+// circle. Last comes a lock file inside the target (".sorrelix/lock"): the runtime folder is
+// private to one machine, and a folder shared over the network (NFS, SMB) carries that lock
+// to the other machines that mount it. File systems that keep locks local (FUSE mounts such
+// as sshfs) or have none give the same protection as the private folder alone. Where a lock
+// cannot be had (no private folder, a folder that cannot be examined, a read-only target),
 // the work goes ahead without it rather than not at all.
 class TargetLock {
 public:
@@ -25,8 +29,12 @@ public:
 
     bool isHeld() const { return held_; }
 
+    // Whether a merge or undo into the target is under way now, from any process that can
+    // lock inside the target.
+    static bool isTargetBusy(const std::string& targetPath);
+
 private:
-    std::vector<UniqueFd> locks_;
+    std::vector<LockFile> locks_;
     bool held_ = false;
 };
 

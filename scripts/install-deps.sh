@@ -13,13 +13,14 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest
     # scratch file systems and the tools the benchmark compares against
     xfsprogs e2fsprogs util-linux mount rsync diffutils coreutils acl attr time
+    openssh-server openssh-client sshfs fuse3
     libacl1-dev libattr1-dev
     # formatting and linting
     clang-format clang-tidy
     # fault injection, fuzzing (libFuzzer ships in clang's runtime) and the thread sanitizer
     strace clang llvm libclang-rt-14-dev
     # desktop integration checks and the Debian package
-    appstream desktop-file-utils dpkg-dev file
+    appstream desktop-file-utils dpkg-dev file lintian
     python3
     # headless window tests: private session bus, virtual display, fonts for every language
     dbus dbus-x11 xauth xvfb fonts-noto-core fonts-noto-cjk

@@ -2,8 +2,9 @@
 # Installs what is missing, builds build/ and build-asan/, and runs every test of both; builds
 # the engine and workflow-state tests with the thread sanitizer (build-tsan/) and runs them;
 # builds the fuzz targets (build-fuzz/) and runs each for FUZZ_SECONDS (60 by default).
-# Scratch XFS/ext4/tmpfs mounts (root only), a private D-Bus session bus and private XDG folders
-# are set up for the run and removed at exit, so the script can run again and again.
+# Scratch XFS/ext4/tmpfs mounts and an sshfs mount from a private loopback sshd (root only), a
+# private D-Bus session bus and private XDG folders are set up for the run and removed at exit,
+# so the script can run again and again.
 # Each stage prints how long it took.
 set -euo pipefail
 
@@ -33,9 +34,14 @@ clean_stale_runs() {
         if [[ -z "$pid" ]] || kill -0 "$pid" 2>/dev/null; then
             continue
         fi
-        bash "$REPO_ROOT/scripts/scratch-fs.sh" umount "$dir/fs" || true
+        unmount_scratch_file_systems "$dir"
         remove_scratch "$dir"
     done
+}
+
+unmount_scratch_file_systems() {
+    bash "$REPO_ROOT/scripts/sshfs-loopback.sh" umount "$1/sshfs" || true
+    bash "$REPO_ROOT/scripts/scratch-fs.sh" umount "$1/fs" || true
 }
 
 # --one-file-system: should an unmount have failed, never delete into a mounted scratch FS.
@@ -48,7 +54,7 @@ cleanup() {
         kill "$dbus_pid" 2>/dev/null || true
     fi
     if [[ -n "$scratch_root" ]]; then
-        bash "$REPO_ROOT/scripts/scratch-fs.sh" umount "$scratch_root/fs" || true
+        unmount_scratch_file_systems "$scratch_root"
         remove_scratch "$scratch_root"
     fi
 }
@@ -64,6 +70,12 @@ mount_scratch_file_systems() {
     eval "$exports"
     if [[ $status -ne 0 ]]; then
         say "scratch file systems incomplete (status $status): the cases that need them will skip"
+    fi
+    status=0
+    exports=$(bash "$REPO_ROOT/scripts/sshfs-loopback.sh" mount "$scratch_root/sshfs") || status=$?
+    eval "$exports"
+    if [[ $status -ne 0 ]]; then
+        say "no sshfs scratch mount (status $status): the cases that need it will skip"
     fi
 }
 

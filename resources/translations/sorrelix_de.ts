@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>Widerrufen fehlgeschlagen: %1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>Dateien, die Sie nach der Zusammenführung geändert haben, wurden behalten statt gelöscht (%1): Sie liegen jetzt in %2.</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Schließen</translation>

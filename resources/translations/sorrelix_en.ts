@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>Undo failed: %1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Close</translation>

@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>No se pudo deshacer: %1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>Los archivos que cambió después de la fusión se conservaron en lugar de eliminarse (%1): ahora están en %2.</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Cerrar</translation>

@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>L’annulation a échoué : %1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>Les fichiers modifiés après la fusion ont été conservés au lieu d’être supprimés (%1) : ils se trouvent maintenant dans %2.</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Fermer</translation>

@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>Annullamento non riuscito: %1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>I file modificati dopo l’unione sono stati conservati anziché eliminati (%1): ora si trovano in %2.</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Chiudi</translation>

@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>取り消しに失敗しました：%1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>マージ後に変更されたファイルは削除せずに保管しました（%1 件）：現在の場所は %2 です。</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>閉じる</translation>

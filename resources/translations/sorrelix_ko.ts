@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>실행 취소하지 못했습니다: %1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>병합 후 변경한 파일은 삭제하지 않고 보관했습니다(%1개): 현재 위치는 %2입니다.</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>닫기</translation>

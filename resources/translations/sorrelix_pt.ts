@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>Não foi possível desfazer: %1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>Os arquivos alterados após a mesclagem foram mantidos em vez de excluídos (%1): agora estão em %2.</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Fechar</translation>

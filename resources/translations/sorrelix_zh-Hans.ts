@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>撤销失败：%1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>合并后您更改过的文件已保留，未被删除（%1 个）：现位于 %2。</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>关闭</translation>

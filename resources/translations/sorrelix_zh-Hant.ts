@@ -299,6 +299,10 @@
         <source>Undo failed: %1</source>
         <translation>無法復原：%1</translation>
     </message>
+    <message id="alert_undo_kept_files">
+        <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
+        <translation>合併後您變更過的檔案已保留，未被刪除（%1 個）：現位於 %2。</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>關閉</translation>

@@ -316,7 +316,8 @@ TEST_F(AppStateTest, MergeWithoutChangesDoesNothing) {
     EXPECT_EQ(log.take(), Log{});
 }
 
-TEST_F(AppStateTest, FailedMergeRaisesItsDescription) {
+// The failed merge becomes the last merge, so that undo takes back what it copied.
+TEST_F(AppStateTest, FailedMergeRaisesItsDescriptionAndCanBeUndone) {
     source.file("a.txt", "a");
     choosePair();
     analyze();
@@ -327,11 +328,53 @@ TEST_F(AppStateTest, FailedMergeRaisesItsDescription) {
     ASSERT_TRUE(waitUntil([this] { return !state.isMerging(); }));
     const QString description = EngineError::copyFailed("a.txt", ENOENT).description();
     EXPECT_EQ(log.take(), (Log{"isMerging=true", "progressTotal=1", "progressCurrent=1",
-                               "progressFileName=a.txt", "isMerging=false",
+                               "progressFileName=a.txt", "lastSession=set", "isMerging=false",
                                alert(loc("alert_merge_failed", description))}));
-    EXPECT_FALSE(state.lastSession().has_value());
+    ASSERT_TRUE(state.lastSession().has_value());
+    EXPECT_EQ(state.lastSession()->outcome, engine::MergeOutcome::failed);
     EXPECT_TRUE(state.mergeSummary().has_value());
     EXPECT_EQ(SandboxHelper::shared().activeAccessCount(), 0);
+    state.undoLastMerge();
+    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    EXPECT_FALSE(state.lastSession().has_value());
+    EXPECT_FALSE(
+        target.exists(".sorrelix/backups/" + APFSEngine::shared().loadSessionRecords()[0].id));
+}
+
+// Stop ends the merge after the file at hand; the stopped merge is the last merge, with no
+// success banner, and undo gives the target back.
+TEST_F(AppStateTest, AStoppedMergeIsTheLastMergeAndIsUndone) {
+    for (int i = 0; i < 2000; ++i) source.file("f" + std::to_string(i) + ".txt", "new");
+    target.file("f1.txt", "old");
+    choosePair();
+    analyze();
+    state.startMerge();
+    state.stopMerge();
+    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    ASSERT_TRUE(state.lastSession().has_value());
+    EXPECT_EQ(state.lastSession()->outcome, engine::MergeOutcome::stopped);
+    EXPECT_LT(state.progressCurrent(), 2000);
+    EXPECT_FALSE(state.showSuccessBanner());
+    state.undoLastMerge();
+    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    EXPECT_EQ(target.read("f1.txt"), "old");
+    EXPECT_FALSE(target.exists("f0.txt"));
+}
+
+// A copy the user changed after the merge is kept, and the alert says where.
+TEST_F(AppStateTest, UndoSaysWhereTheFilesChangedSinceTheMergeWent) {
+    source.file("a.txt", "new");
+    choosePair();
+    analyze();
+    mergeAndReanalyze();
+    target.file("a.txt", "edited since");
+    const std::string id = state.lastSession()->id;
+    state.undoLastMerge();
+    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    const QString keptFolder = QString::fromStdString(target.path(".sorrelix/kept/" + id));
+    EXPECT_EQ(state.alertMessage(),
+              loc("alert_undo_success") + "\n\n" + loc("alert_undo_kept_files", 1, keptFolder));
+    EXPECT_EQ(target.read(".sorrelix/kept/" + id + "/a.txt"), "edited since");
 }
 
 TEST_F(AppStateTest, UndoRestoresTheTargetThenAnalysesAgain) {

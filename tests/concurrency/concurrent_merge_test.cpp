@@ -107,6 +107,7 @@ protected:
     ProgramRun cli() const {
         return ProgramRun(QStringLiteral("sorrelix-cli"))
             .setEnv("XDG_CONFIG_HOME", configHome.path())
+            .setEnv("XDG_STATE_HOME", configHome.path() + "/state")
             .setEnv("TMPDIR", temp.path());
     }
 
@@ -116,8 +117,14 @@ protected:
         std::vector<std::unique_ptr<QProcess>> processes;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", configHome.path());
+        environment.insert("XDG_STATE_HOME", configHome.path() + "/state");
         for (const auto& [source, target] : pairs) {
             auto process = std::make_unique<QProcess>();
+            if (separateMachines) {
+                // Each its own runtime folder, as on two computers sharing the target.
+                runtimeFolders_.push_back(std::make_unique<QTemporaryDir>());
+                environment.insert("XDG_RUNTIME_DIR", runtimeFolders_.back()->path());
+            }
             process->setProcessEnvironment(environment);
             process->start(
                 ProgramRun::binDir() + "/sorrelix-cli",
@@ -145,38 +152,53 @@ protected:
         EXPECT_EQ(result.exitCode, 0) << id << ": " << result.err.toStdString();
     }
 
+    // Both merges into one target are kept, and undoing them newest first gives back every
+    // file of the target exactly, however their file operations interleaved.
+    void expectTwoMergesIntoOneTargetUndone() {
+        SeededTrees trees(GetParam());
+        trees.fillTarget(target, kFiles);
+        trees.fillSource(sourceA, target, kFiles, "a");
+        trees.fillSource(sourceB, target, kFiles, "b");
+        const TreeState before = stateOf(target);
+
+        const auto records =
+            mergeAtOnce({{sourceA.root(), target.root()}, {sourceB.root(), target.root()}});
+        ASSERT_EQ(records.size(), 2U);
+        const auto stored = history();
+        ASSERT_EQ(stored.size(), 2U);
+        EXPECT_EQ((std::set<std::string>{stored[0].id, stored[1].id}),
+                  (std::set<std::string>{records[0].id, records[1].id}));
+        EXPECT_NE(stateOf(target), before);
+
+        undo(stored[0].id);
+        undo(stored[1].id);
+        const TreeState after = stateOf(target);
+        EXPECT_TRUE(after == before) << "first difference: " << describeDifference(before, after);
+        for (const auto& record : records) {
+            EXPECT_FALSE(target.exists(".sorrelix/backups/" + record.id)) << record.id;
+        }
+    }
+
     QTemporaryDir configHome;
     QTemporaryDir temp;
     FileTree sourceA;
     FileTree sourceB;
     FileTree target;
+    bool separateMachines = false;
+
+private:
+    mutable std::vector<std::unique_ptr<QTemporaryDir>> runtimeFolders_;
 };
 
-// Both merges into one target are kept, and undoing them newest first gives back every file
-// of the target exactly, however their file operations interleaved.
 TEST_P(ConcurrentMergeTest, TwoMergesIntoOneTargetAreBothKeptAndBothUndone) {
-    SeededTrees trees(GetParam());
-    trees.fillTarget(target, kFiles);
-    trees.fillSource(sourceA, target, kFiles, "a");
-    trees.fillSource(sourceB, target, kFiles, "b");
-    const TreeState before = stateOf(target);
+    expectTwoMergesIntoOneTargetUndone();
+}
 
-    const auto records =
-        mergeAtOnce({{sourceA.root(), target.root()}, {sourceB.root(), target.root()}});
-    ASSERT_EQ(records.size(), 2U);
-    const auto stored = history();
-    ASSERT_EQ(stored.size(), 2U);
-    EXPECT_EQ((std::set<std::string>{stored[0].id, stored[1].id}),
-              (std::set<std::string>{records[0].id, records[1].id}));
-    EXPECT_NE(stateOf(target), before);
-
-    undo(stored[0].id);
-    undo(stored[1].id);
-    const TreeState after = stateOf(target);
-    EXPECT_TRUE(after == before) << "first difference: " << describeDifference(before, after);
-    for (const auto& record : records) {
-        EXPECT_FALSE(target.exists(".sorrelix/backups/" + record.id)) << record.id;
-    }
+// Two computers mounting one shared folder do not see each other's runtime folders: the lock
+// inside the target orders their merges all the same.
+TEST_P(ConcurrentMergeTest, MergesFromTwoMachinesIntoOneSharedFolderAreBothUndone) {
+    separateMachines = true;
+    expectTwoMergesIntoOneTargetUndone();
 }
 
 // A target inside the other merge's target shares its files: the same holds as for one target.
@@ -222,6 +244,36 @@ TEST_P(ConcurrentMergeTest, TwoMergesIntoTwoTargetsAreBothKeptAndBothUndone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, ConcurrentMergeTest, ::testing::Values(1U, 2U, 3U));
+
+// A share mounted over the network (sshfs here, as a NAS would be) has no clones, no O_TMPFILE,
+// no RENAME_NOREPLACE and whole-second mtimes: the merge must still copy every file, and its
+// undo give every one back.
+TEST_P(ConcurrentMergeTest, MergeIntoAnSshfsShareIsUndone) {
+    const std::string share = sshfsScratchDir();
+    if (share.empty()) GTEST_SKIP() << "no sshfs scratch mount (scripts/sshfs-loopback.sh)";
+    constexpr int kShareFiles = 24;
+    const FileTree source(share);
+    const FileTree shared(share);
+    SeededTrees trees(GetParam());
+    trees.fillTarget(shared, kShareFiles);
+    trees.fillSource(source, shared, kShareFiles, "a");
+    const TreeState before = stateOf(shared);
+    TreeState merged = before;  // with the source's files, bar those the target already has
+    for (const auto& [path, state] : stateOf(source)) {
+        if (!before.contains(path) || before.at(path).content != state.content)
+            merged[path] = state;
+    }
+
+    const QString sourceRoot = QString::fromStdString(source.root());
+    const ProgramResult merge =
+        cli().run({"merge", sourceRoot, QString::fromStdString(shared.root())});
+    ASSERT_EQ(merge.exitCode, 0) << merge.err.toStdString();
+    EXPECT_TRUE(stateOf(shared) == merged) << describeDifference(merged, stateOf(shared));
+
+    const ProgramResult undone = cli().run({"undo"});
+    ASSERT_EQ(undone.exitCode, 0) << undone.err.toStdString();
+    EXPECT_TRUE(stateOf(shared) == before) << describeDifference(before, stateOf(shared));
+}
 
 }  // namespace
 }  // namespace sorrelix::testing

@@ -38,6 +38,7 @@ protected:
     ProgramResult cli(const QStringList& arguments) const {
         return ProgramRun(QStringLiteral("sorrelix-cli"))
             .setEnv("XDG_CONFIG_HOME", configHome.path())
+            .setEnv("XDG_STATE_HOME", configHome.path() + "/state")
             .setEnv("TMPDIR", temp.path())
             .setWorkingDirectory(temp.path())
             .run(arguments);
@@ -92,6 +93,7 @@ TEST_F(CliTest, AnalyzeTakesRelativeFolderArguments) {
     const ProgramResult result =
         ProgramRun(QStringLiteral("sorrelix-cli"))
             .setEnv("XDG_CONFIG_HOME", configHome.path())
+            .setEnv("XDG_STATE_HOME", configHome.path() + "/state")
             .setWorkingDirectory(sourceRoot.path())
             .run({"analyze", sourceRoot.fileName() + "/", "./" + targetRoot.fileName()});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
@@ -222,15 +224,17 @@ TEST_F(CliTest, NamesThatAreNotUtf8GoThroughMergeHistoryAndUndo) {
     ::unlink(source.path("odd/" + name).c_str());  // QTemporaryDir skips names that are not UTF-8
 }
 
-// Two programs merging at the same time share one history: no record may be lost.
-TEST_F(CliTest, MergesFromTwoProgramsAtOnceAllReachTheHistory) {
+// Three programs merging at the same time share one history: no record may be lost.
+TEST_F(CliTest, MergesFromThreeProgramsAtOnceAllReachTheHistory) {
     FileTree otherTarget;
+    FileTree thirdTarget;
     std::set<std::string> ids;
-    for (int round = 0; round < 15; ++round) {
+    for (int round = 0; round < 10; ++round) {
         auto start = [&](const FileTree& into) {
             auto process = std::make_unique<QProcess>();
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert("XDG_CONFIG_HOME", configHome.path());
+            environment.insert("XDG_STATE_HOME", configHome.path() + "/state");
             process->setProcessEnvironment(environment);
             process->start(ProgramRun::binDir() + "/sorrelix-cli",
                            {"merge", bytesArg(source.root()), bytesArg(into.root())});
@@ -238,7 +242,8 @@ TEST_F(CliTest, MergesFromTwoProgramsAtOnceAllReachTheHistory) {
         };
         auto first = start(target);
         auto second = start(otherTarget);
-        for (QProcess* process : {first.get(), second.get()}) {
+        auto third = start(thirdTarget);
+        for (QProcess* process : {first.get(), second.get(), third.get()}) {
             ASSERT_TRUE(process->waitForFinished(120000));
             ASSERT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
             ids.insert(

@@ -33,6 +33,7 @@ protected:
         return ProgramRun(QStringLiteral("sorrelix"))
             .setEnv("TMPDIR", tempFolder.isEmpty() ? temp.path() : tempFolder)
             .setEnv("XDG_CONFIG_HOME", configHome.path())
+            .setEnv("XDG_STATE_HOME", configHome.path() + "/state")
             .run(arguments);
     }
 
@@ -95,6 +96,7 @@ TEST_F(SelfCheckTest, ASettingsStoreThatCannotBeWrittenDoesNotMatter) {
     const ProgramResult result = ProgramRun(QStringLiteral("sorrelix"))
                                      .setEnv("TMPDIR", temp.path())
                                      .setEnv("XDG_CONFIG_HOME", blocked)
+                                     .setEnv("XDG_STATE_HOME", blocked + "/state")
                                      .run({"--test"});
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, 0);
@@ -128,6 +130,7 @@ TEST_F(SelfCheckTest, ATemporaryFolderWithoutWritePermissionFailsTheRun) {
         ProgramRun(QStringLiteral("sorrelix"))
             .setEnv("TMPDIR", readOnly)
             .setEnv("XDG_CONFIG_HOME", readOnly)
+            .setEnv("XDG_STATE_HOME", readOnly + "/state")
             .setChildModifier([] {
                 constexpr uid_t kNobody = 65534;
                 if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||

@@ -116,7 +116,8 @@ std::vector<std::string> strayEntries(const FileTree& target, const std::set<std
     for (const auto& path : target.list()) {
         const bool backupFolder =
             path.starts_with(".sorrelix") && S_ISDIR(lstatOf(target.path(path)).st_mode);
-        if (!known.contains(path) && !backupFolder) strays.push_back(path);
+        const bool journal = path.starts_with(".sorrelix/journals/");
+        if (!known.contains(path) && !backupFolder && !journal) strays.push_back(path);
     }
     return strays;
 }
@@ -213,7 +214,8 @@ TEST_F(MergeTest, ANothingToCopyMergeStillCreatesItsBackupFolderAndRecord) {
         merge(summary, [&](std::int64_t, std::int64_t, const std::string&) { ++calls; });
     EXPECT_EQ(calls, 0);
     EXPECT_TRUE(target.exists(".sorrelix/backups/" + record.id));
-    EXPECT_EQ(target.list().size(), 4U);  // same.txt and the three backup folders
+    // same.txt, the three backup folders, the journals folder and the merge's journal
+    EXPECT_EQ(target.list().size(), 6U);
     ASSERT_TRUE(record.addedRelativePaths.has_value());
     EXPECT_TRUE(record.addedRelativePaths->empty());
     EXPECT_EQ(record.addedCount, 7);
@@ -700,18 +702,22 @@ TEST_F(MergeTest, ASourceFileThatVanishedAfterTheAnalysisFailsWithItsPathAndEnoe
     EXPECT_EQ(target.read("docs/changed.txt"), "old");
     EXPECT_FALSE(target.exists("docs/gone.txt"));
     EXPECT_EQ(strayEntries(target, {"docs", "docs/changed.txt"}), std::vector<std::string>{});
+    // Both failed merges are in the history, as failed.
+    const auto history = APFSEngine::shared().loadSessionRecords();
+    ASSERT_EQ(history.size(), 2U);
+    for (const auto& record : history) EXPECT_EQ(record.outcome, MergeOutcome::failed);
 }
 
 TEST_F(MergeTest, AFileWhereTheMergeNeedsAFolderFailsTheItemWithEnotdir) {
-    source.file("a/x.txt", "x");
+    source.file("a%1/x.txt", "x");
     const MergeSummary summary = analyze();
-    target.file("a", "a file, not a folder");
+    target.file("a%1", "a file, not a folder");
     const auto error = errorOf([&] { merge(summary); });
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->domain(), "SorrelixEngine");
     EXPECT_EQ(error->code(), ENOTDIR);
-    EXPECT_EQ(error->description(), "Failed to copy a/x.txt (errno: 20)");
-    EXPECT_EQ(target.read("a"), "a file, not a folder");
+    EXPECT_EQ(error->description(), "Failed to copy a%1/x.txt (errno: 20)");
+    EXPECT_EQ(target.read("a%1"), "a file, not a folder");
 }
 
 TEST_F(MergeTest, AnUnreadableSourceFileFailsWithEaccesAfterTheFilesBeforeIt) {

@@ -50,24 +50,33 @@ void saveSeries(char series, int count) {
     for (int i = 0; i < count; ++i) SessionHistory::save(recordWithId(idFor(series, i)));
 }
 
-QByteArray storedValue() {
-    auto settings = text::openAppSettings();
-    return settings->value(SessionHistory::kStorageKey).toByteArray();
+QByteArray readFile(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Asked of the store itself: whatever its name, this is the file it reads and writes.
-std::string storeFile() {
-    return text::openAppSettings()->fileName().toStdString();
+QByteArray storedValue() {
+    return readFile(SessionHistory::storeFile());
 }
 
 void storeValue(const QByteArray& value) {
-    auto settings = text::openAppSettings();
-    settings->setValue(SessionHistory::kStorageKey, value);
-    settings->sync();
+    std::filesystem::create_directories(SessionHistory::storeFolder());
+    QFile file(QString::fromStdString(SessionHistory::storeFile()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(value);
 }
 
-// Saves `count` records of one series in a child process once the pipe `go` closes; the child's
-// copy of this process's settings cache is exactly what a second program would have had.
+// The files beside the store that keep what a save could not read.
+std::vector<std::string> unreadableSideFiles() {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(SessionHistory::storeFolder())) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("SorrelixSessions.unreadable-")) files.push_back(entry.path());
+    }
+    return files;
+}
+
+// Saves `count` records of one series in a child process once the pipe `go` closes.
 pid_t saveSeriesInChild(char series, int count, const int (&go)[2]) {
     const pid_t child = ::fork();
     if (child != 0) return child;
@@ -96,9 +105,9 @@ TEST_F(SessionHistoryTest, SavesPrependAndStoreTheRawCompactArray) {
     const auto records = SessionHistory::load();
     EXPECT_EQ(storedValue(), encodeJson(records));
     EXPECT_TRUE(storedValue().startsWith(R"([{"id":"00000002",)"));
-    // A data value, not a string that a reader would have to re-encode.
-    const QVariant raw = text::openAppSettings()->value(SessionHistory::kStorageKey);
-    EXPECT_EQ(raw.typeId(), QMetaType::QByteArray);
+    // A file of its own in the state folder: the settings file stays small.
+    EXPECT_EQ(SessionHistory::storeFile(), config.historyFile());
+    EXPECT_FALSE(text::openAppSettings()->contains(SessionHistory::kStorageKey));
 }
 
 TEST_F(SessionHistoryTest, KeepsOnlyTheNewestThirty) {
@@ -137,8 +146,9 @@ TEST_F(SessionHistoryTest, ARecordFromAnOlderVersionLoadsWithoutAddedPaths) {
     EXPECT_EQ(loaded[0].targetPath, "/t");
 }
 
-// An unreadable history is never "repaired" by a load: only the next save replaces it.
-TEST_F(SessionHistoryTest, AnUnreadableValueGivesAnEmptyListAndTheNextSaveStartsFresh) {
+// An unreadable history is never "repaired" by a load. The next save starts afresh, but keeps
+// the unreadable bytes in a side file first, so that no record is destroyed unseen.
+TEST_F(SessionHistoryTest, AnUnreadableValueGivesAnEmptyListAndTheNextSaveKeepsItAside) {
     const QByteArray broken[] = {
         "not json at all {",
         R"({"id":"0a1b2c3d"})",                            // an object, not an array
@@ -152,13 +162,37 @@ TEST_F(SessionHistoryTest, AnUnreadableValueGivesAnEmptyListAndTheNextSaveStarts
         EXPECT_EQ(storedValue(), value) << "a load changed the stored value";
         SessionHistory::save(recordWithId("0000fefe"));
         EXPECT_EQ(storedIds(), std::vector<std::string>{"0000fefe"}) << value.toStdString();
+        const auto sideFiles = unreadableSideFiles();
+        ASSERT_EQ(sideFiles.size(), value.isEmpty() ? 0U : 1U) << value.toStdString();
+        for (const auto& file : sideFiles) {
+            EXPECT_EQ(readFile(file), value);
+            std::filesystem::remove(file);
+        }
     }
 }
 
-TEST_F(SessionHistoryTest, ACorruptSettingsFileStillLoadsAndSaves) {
-    std::filesystem::create_directories(std::filesystem::path(storeFile()).parent_path());
+// Earlier versions kept the history in the settings file: it moves to the store file once,
+// and the settings file no longer holds it.
+TEST_F(SessionHistoryTest, AHistoryInTheSettingsFileMovesToTheStoreOnce) {
+    const QByteArray old = encodeJson(std::vector<MergeSessionRecord>{recordWithId("0000000a")});
     {
-        QFile file(QString::fromStdString(storeFile()));
+        auto settings = text::openAppSettings();
+        settings->setValue(SessionHistory::kStorageKey, old);
+        settings->setValue("selected_app_language", "de");
+    }
+    EXPECT_EQ(storedIds(), std::vector<std::string>{"0000000a"});
+    EXPECT_EQ(storedValue(), old);
+    auto settings = text::openAppSettings();
+    EXPECT_FALSE(settings->contains(SessionHistory::kStorageKey));
+    EXPECT_EQ(settings->value("selected_app_language").toString(), "de");
+    SessionHistory::save(recordWithId("0000000b"));
+    EXPECT_EQ(storedIds(), (std::vector<std::string>{"0000000b", "0000000a"}));
+}
+
+TEST_F(SessionHistoryTest, ACorruptSettingsFileStillLoadsAndSaves) {
+    std::filesystem::create_directories(std::filesystem::path(config.settingsFile()).parent_path());
+    {
+        QFile file(QString::fromStdString(config.settingsFile()));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         static constexpr char kGarbage[] = "\x00\x01[[[=\n\xff\xfeSorrelixSessions=@ByteArray(\n";
         file.write(kGarbage, sizeof kGarbage - 1);
@@ -170,7 +204,7 @@ TEST_F(SessionHistoryTest, ACorruptSettingsFileStillLoadsAndSaves) {
 
 // A store that cannot be written loses the record but never fails or blocks the merge.
 TEST_F(SessionHistoryTest, AStoreThatCannotBeWrittenIsNoFailure) {
-    std::filesystem::create_directories(storeFile());  // a folder where the INI goes
+    std::filesystem::create_directories(SessionHistory::storeFile());  // a folder where it goes
     EXPECT_NO_THROW(SessionHistory::save(recordWithId("00000001")));
     EXPECT_TRUE(SessionHistory::load().empty());
 }
@@ -211,7 +245,6 @@ class SessionHistoryProcessTest : public SessionHistoryTest,
 // saves 15, so all 30 new records must be there, each series in its own order.
 TEST_P(SessionHistoryProcessTest, SavesFromTwoProcessesAreAllKept) {
     saveSeries('o', GetParam());
-    (void)SessionHistory::load();  // the children start with this process's cache
     int go[2];
     ASSERT_EQ(::pipe(go), 0);
     const pid_t first = saveSeriesInChild('a', 15, go);

@@ -18,6 +18,7 @@ namespace sorrelix::engine {
 namespace {
 
 using sorrelix::testing::FileTree;
+using sorrelix::testing::removeContents;
 using sorrelix::testing::ScopedConfigHome;
 
 constexpr double kTime = 1'700'000'000.0;
@@ -100,12 +101,107 @@ TEST_F(UndoMergeTest, RestoresReplacedFilesWithTheirTimesAndDeletesAddedOnes) {
     // The folders made to hold added files stay, and so does the backup area itself.
     EXPECT_TRUE(target.exists("fresh/folder"));
     EXPECT_FALSE(target.exists(backupFolder(record)));
-    EXPECT_EQ(target.list(), (std::vector<std::string>{".sorrelix", ".sorrelix/backups", "a", "a/b",
-                                                       "a/b/deep.txt", "diff.txt", "fresh",
-                                                       "fresh/folder", "only-in-target.txt"}));
+    EXPECT_EQ(target.list(),
+              (std::vector<std::string>{".sorrelix", ".sorrelix/backups", ".sorrelix/journals", "a",
+                                        "a/b", "a/b/deep.txt", "diff.txt", "fresh", "fresh/folder",
+                                        "only-in-target.txt"}));
     const auto history = APFSEngine::shared().loadSessionRecords();
     ASSERT_EQ(history.size(), 1U);
     EXPECT_EQ(history[0].id, record.id);
+}
+
+// What the user did to the merge's places after the merge, and which places undo then keeps.
+struct EditAfterMerge {
+    const char* name;
+    void (*edit)(const FileTree& target);
+    std::vector<std::string> kept;
+};
+
+// A user's change to a copy is never deleted: undo moves it to the kept folder and still
+// brings the target back as it was before the merge.
+TEST_F(UndoMergeTest, FilesChangedAfterTheMergeAreKeptAndTheTargetIsRestored) {
+    const EditAfterMerge cases[] = {
+        {"untouched", [](const FileTree&) {}, {}},
+        {"added file rewritten",
+         [](const FileTree& t) { t.file("a.txt", "mine now", kTime); },
+         {"a.txt"}},
+        {"added file touched",
+         [](const FileTree& t) { t.setMtime("a.txt", kTime + 5); },
+         {"a.txt"}},
+        {"added file saved anew",
+         [](const FileTree& t) {
+             t.file("d/.a.tmp", "added", kTime);
+             ::rename(t.path("d/.a.tmp").c_str(), t.path("d/a.txt").c_str());
+         },
+         {"d/a.txt"}},
+        {"updated file rewritten",
+         [](const FileTree& t) { t.file("u.txt", "mine", kTime); },
+         {"u.txt"}},
+        {"added and updated files deleted",
+         [](const FileTree& t) {
+             ::unlink(t.path("a.txt").c_str());
+             ::unlink(t.path("u.txt").c_str());
+         },
+         {}},
+    };
+    for (const auto& change : cases) {
+        SCOPED_TRACE(change.name);
+        const Tree from;
+        const Tree into;
+        from.file("a.txt", "added", kTime);
+        from.file("d/a.txt", "added", kTime);
+        from.file("u.txt", "new version", kTime + 60);
+        into.file("u.txt", "old", kTime);
+        const auto summary = APFSEngine::shared().analyzeNow(from.root(), into.root());
+        const auto record =
+            APFSEngine::shared().executeMergeNow(from.root(), into.root(), summary, {});
+        change.edit(into);
+        const UndoResult result = APFSEngine::shared().undoMergeNow(record);
+        std::vector<std::string> kept;
+        for (const auto& file : result.keptFiles) {
+            kept.push_back(file.relativePath);
+            EXPECT_EQ(file.keptPath,
+                      into.path(".sorrelix/kept/" + record.id + "/" + file.relativePath));
+            EXPECT_TRUE(into.exists(file.keptPath.substr(into.root().size() + 1)));
+        }
+        EXPECT_EQ(kept, change.kept);
+        EXPECT_EQ(into.read("u.txt"), "old");
+        EXPECT_FALSE(into.exists("a.txt"));
+        EXPECT_FALSE(into.exists("d/a.txt"));
+    }
+}
+
+// Only "<target>/.sorrelix/backups/<8 hex digits>" is a merge's backup folder, "/" included.
+TEST(UndoMergeRecordTest, ABackupFolderBelongsToItsTargetAlsoAtTheRoot) {
+    const struct {
+        const char* backupDir;
+        const char* target;
+        bool belongs;
+    } cases[] = {
+        {"/.sorrelix/backups/abcdef12", "/", true},
+        {"/t/.sorrelix/backups/abcdef12", "/t", true},
+        {"//.sorrelix/backups/abcdef12", "/", false},
+        {"/t/.sorrelix/backups/abcdef1", "/t", false},
+        {"/t/.sorrelix/backups/ABCDEF12", "/t", false},
+        {"/u/.sorrelix/backups/abcdef12", "/t", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UndoMerge::isBackupFolderOf(c.backupDir, c.target), c.belongs) << c.backupDir;
+    }
+    MergeSessionRecord atRoot;
+    atRoot.targetPath = "/";
+    atRoot.backupDir = "/.sorrelix/backups/abcdef12";
+    EXPECT_EQ(UndoMerge::backupRelativeOf(atRoot), ".sorrelix/backups/abcdef12");
+}
+
+// A target folder gone since the merge took its backup folder with it.
+TEST_F(UndoMergeTest, ATargetFolderThatIsGoneFailsWith404) {
+    source.file("new.txt", "new");
+    const MergeSessionRecord record = merge();
+    removeContents(target.root());
+    ASSERT_EQ(::rmdir(target.root().c_str()), 0);
+    expectBackupNotFound(errorOf([&] { undo(record); }));
+    ASSERT_EQ(::mkdir(target.root().c_str(), 0700), 0);  // for the tree's own clean-up
 }
 
 TEST_F(UndoMergeTest, AnOlderMergeCanBeUndoneWithoutTouchingTheNewerOne) {
@@ -179,10 +275,10 @@ TEST_F(UndoMergeTest, AnOlderMergeIsRefusedWhileANewerOneThatChangedTheSameFiles
 TEST_F(UndoMergeTest, TheAsynchronousFormCarriesTheErrorThroughTheFuture) {
     source.file("new.txt", "new");
     const MergeSessionRecord record = merge();
-    QFuture<void> done = APFSEngine::shared().undoMerge(record);
+    auto done = APFSEngine::shared().undoMerge(record);
     done.waitForFinished();
     EXPECT_FALSE(target.exists("new.txt"));
-    QFuture<void> again = APFSEngine::shared().undoMerge(record);
+    auto again = APFSEngine::shared().undoMerge(record);
     expectBackupNotFound(errorOf([&] { again.waitForFinished(); }));
 }
 
@@ -191,7 +287,9 @@ TEST_F(UndoMergeTest, ARecordWithoutAddedPathsOnlyRestores) {
     source.file("diff.txt", "the new version");
     source.file("new.txt", "new");
     MergeSessionRecord record = merge();
-    record.addedRelativePaths.reset();  // as written by an older version
+    // As written by an older version, which kept no journal in the target.
+    record.addedRelativePaths.reset();
+    ASSERT_EQ(::unlink(target.path(".sorrelix/journals/" + record.id).c_str()), 0);
     undo(record);
     EXPECT_EQ(target.read("diff.txt"), "old");
     EXPECT_EQ(target.read("new.txt"), "new");
@@ -201,9 +299,10 @@ TEST_F(UndoMergeTest, AnOnlyAddingMergeLeavesAnEmptyBackupThatUndoRemoves) {
     source.file("one.txt", "1");
     source.file("two/three.txt", "3");
     const MergeSessionRecord record = merge();
-    EXPECT_EQ(target.list().size(), 6U);
+    EXPECT_EQ(target.list().size(), 8U);  // with the journals folder and the journal
     undo(record);
-    EXPECT_EQ(target.list(), (std::vector<std::string>{".sorrelix", ".sorrelix/backups", "two"}));
+    EXPECT_EQ(target.list(), (std::vector<std::string>{".sorrelix", ".sorrelix/backups",
+                                                       ".sorrelix/journals", "two"}));
 }
 
 TEST_F(UndoMergeTest, WhatTakesARestorePlaceMeanwhileIsReplacedByTheBackedUpFile) {
@@ -277,7 +376,8 @@ TEST_F(UndoMergeTest, UnsafeAddedPathsAreSkippedAndSafeOnesDeleted) {
     undo(forged(target.root() + "/.sorrelix/backups/abcdef12",
                 {"", "/" + elsewhere.path("victim.txt"), elsewhere.path("victim.txt"),
                  "../" + outsideName + "/victim.txt", "inner/../../" + outsideName + "/victim.txt",
-                 "./inner/victim.txt", "inner//victim.txt", "out/victim.txt", "listed.txt"}));
+                 "./inner/victim.txt", "inner//victim.txt", "out/victim.txt", "listed.txt",
+                 std::string("inner/victim.txt\0.bak", 21)}));
     EXPECT_EQ(elsewhere.read("victim.txt"), "outside");
     EXPECT_EQ(target.read("inner/victim.txt"), "inside, not listed plainly");
     EXPECT_TRUE(target.isSymlink("out"));

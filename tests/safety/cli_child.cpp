@@ -63,8 +63,9 @@ CliChild& CliChild::injecting(std::string inject) {
     return *this;
 }
 
-CliChild& CliChild::killedAfter(std::chrono::microseconds delay) {
+CliChild& CliChild::killedAfter(std::chrono::microseconds delay, int signal) {
     killAfter_ = delay;
+    signal_ = signal;
     return *this;
 }
 
@@ -130,7 +131,7 @@ ChildOutcome CliChild::run(const std::vector<std::string>& arguments) const {
         }
         const int ready = ::ppoll(fds, 2, timeout, nullptr);
         if (ready == 0 && !signalled) {
-            ::kill(child, SIGKILL);
+            ::kill(child, killAfter_ ? signal_ : SIGKILL);
             signalled = true;
             continue;
         }

@@ -9,7 +9,7 @@
 namespace sorrelix::testing {
 
 struct ChildOutcome {
-    bool killed = false;  // ended by our SIGKILL (or the hang guard)
+    bool killed = false;  // ended by a signal: our SIGKILL (or the hang guard)
     int exitCode = -1;    // when it exited by itself
     std::string out;
     std::string err;
@@ -26,7 +26,8 @@ public:
     // `inject` is an strace fault expression such as "copy_file_range:error=ENOSPC:when=3";
     // each call adds one.
     CliChild& injecting(std::string inject);
-    CliChild& killedAfter(std::chrono::microseconds delay);
+    // Sends `signal` after the delay; a program that handles it may still exit by itself.
+    CliChild& killedAfter(std::chrono::microseconds delay, int signal = 9 /* SIGKILL */);
 
     ChildOutcome run(const std::vector<std::string>& arguments) const;
 
@@ -37,6 +38,7 @@ private:
     std::vector<std::pair<std::string, std::string>> environment_;
     std::vector<std::string> injections_;
     std::optional<std::chrono::microseconds> killAfter_;
+    int signal_ = 9;
 };
 
 }  // namespace sorrelix::testing

@@ -276,7 +276,9 @@ TEST_P(ForgedRecordTest, UndoTouchesNothingOutsideTheTarget) {
     EXPECT_TRUE(std::regex_match(undo.err, std::regex(GetParam().error))) << undo.err;
     EXPECT_EQ(differences(outside, TreeSnapshot::of(scene.outside.root())), "");
     if (GetParam().exitCode != 0) {
-        EXPECT_EQ(differences(before, TreeSnapshot::of(scene.target.root())), "");
+        // The lock taken inside the engine's own folder changes that folder's time alone.
+        const std::string changed = differences(before, TreeSnapshot::of(scene.target.root()));
+        EXPECT_EQ(std::regex_replace(changed, std::regex("^\\.sorrelix: was d .*\n"), ""), "");
     }
 }
 
@@ -302,7 +304,11 @@ INSTANTIATE_TEST_SUITE_P(
                                      {out, "kept/../" + out, "kept/../../" + out,
                                       s.outside.path("secret.txt"), "kept/./file.txt", "new.txt"});
                    },
-                   0, "sorrelix-cli: undid merge abcdef12 into .*\n"},
+                   // new.txt is not the source's file, so not the merge's copy: kept.
+                   0,
+                   "sorrelix-cli: kept new.txt, changed since the merge, as "
+                   ".*/\\.sorrelix/kept/abcdef12/new\\.txt\n"
+                   "sorrelix-cli: undid merge abcdef12 into .*\n"},
         ForgedCase{"BackupFolderLinkedOut",
                    [](const Scene& s) {
                        ::rmdir(s.target.path(".sorrelix/backups/abcdef12").c_str());

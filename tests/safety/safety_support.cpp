@@ -104,10 +104,17 @@ long long SmallDisk::freeBytes() const {
     return static_cast<long long>(info.f_bavail) * static_cast<long long>(info.f_frsize);
 }
 
+std::string undoOfNewestViolations(const TreeSnapshot& before, const std::string& targetRoot) {
+    const auto history = engine::APFSEngine::shared().loadSessionRecords();
+    if (history.empty()) return "no merge in the history\n";
+    const std::string outcome =
+        outcomeOf([&] { engine::APFSEngine::shared().undoMergeNow(history.front()); });
+    if (outcome != "ok") return "undo failed: " + outcome + "\n";
+    return undoViolations(before, targetRoot, history.front().id);
+}
+
 std::vector<std::pair<std::string, std::string>> childEnvironment(const ScopedConfigHome& config) {
-    const std::string settings = config.settingsFile();
-    const std::string home = settings.substr(0, settings.size() - strlen("/Sorrelix/Sorrelix.ini"));
-    return {{"XDG_CONFIG_HOME", home}};
+    return {{"XDG_CONFIG_HOME", config.configHome()}, {"XDG_STATE_HOME", config.stateHome()}};
 }
 
 }  // namespace sorrelix::testing

@@ -58,6 +58,10 @@ private:
     std::string path_;
 };
 
+// Undoes the newest merge in the history and returns undoViolations() against `before`, or
+// a line saying why it could not.
+std::string undoOfNewestViolations(const TreeSnapshot& before, const std::string& targetRoot);
+
 // The environment a child program needs to share this test's settings store.
 std::vector<std::pair<std::string, std::string>> childEnvironment(const ScopedConfigHome& config);
 

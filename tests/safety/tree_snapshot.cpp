@@ -108,6 +108,13 @@ bool inBackupArea(const std::string& path) {
     return path == ".sorrelix" || path.starts_with(".sorrelix/");
 }
 
+// The engine's own files beside the backups: merge journals and lock files.
+bool isBookkeeping(const std::string& path) {
+    return path.starts_with(".sorrelix/journals/") || path == ".sorrelix/lock";
+}
+
+constexpr std::string_view kKeptArea = ".sorrelix/kept/";
+
 // "<id>/<relative path>" for a path inside a backup folder of `ids`, else "".
 std::string backedUpPath(const std::string& path, const std::set<std::string>& ids,
                          std::string* id) {
@@ -189,7 +196,7 @@ std::string mergePromiseViolations(const TreeSnapshot& before, const TreeSnapsho
         }
     }
     for (const auto& [path, state] : after.entries()) {
-        if (state.isFolder()) continue;
+        if (state.isFolder() || isBookkeeping(path)) continue;
         std::string id;
         const std::string original = backedUpPath(path, newIds, &id);
         if (!original.empty()) {
@@ -221,11 +228,16 @@ std::string undoViolations(const TreeSnapshot& before, const std::string& target
         }
     }
     for (const auto& [path, state] : after.entries()) {
-        if (before.find(path) || state.isFolder()) continue;
-        report.add(path, "left behind: " + state.describe());
+        if (before.find(path) || state.isFolder() || isBookkeeping(path)) continue;
+        report.add(path, path.starts_with(kKeptArea)
+                             ? "set aside as changed since the merge: " + state.describe()
+                             : "left behind: " + state.describe());
     }
     if (after.find(std::string(kBackupArea) + mergeId)) {
         report.add(std::string(kBackupArea) + mergeId, "backup folder still there");
+    }
+    if (after.find(".sorrelix/journals/" + mergeId)) {
+        report.add(".sorrelix/journals/" + mergeId, "journal still there");
     }
     return report.text();
 }

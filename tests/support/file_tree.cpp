@@ -210,7 +210,9 @@ std::vector<std::string> FileTree::list() const {
 
 ScopedConfigHome::ScopedConfigHome() {
     if (const char* value = std::getenv("XDG_CONFIG_HOME")) previous_ = value;
+    if (const char* value = std::getenv("XDG_STATE_HOME")) previousState_ = value;
     ::setenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit().constData(), 1);
+    ::setenv("XDG_STATE_HOME", stateHome().c_str(), 1);
     // QSettings reads the variable once per process, so its path is moved as well.
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
 }
@@ -223,6 +225,23 @@ ScopedConfigHome::~ScopedConfigHome() {
     } else {
         ::unsetenv("XDG_CONFIG_HOME");
     }
+    if (previousState_) {
+        ::setenv("XDG_STATE_HOME", previousState_->c_str(), 1);
+    } else {
+        ::unsetenv("XDG_STATE_HOME");
+    }
+}
+
+std::string ScopedConfigHome::configHome() const {
+    return dir_.path().toStdString();
+}
+
+std::string ScopedConfigHome::stateHome() const {
+    return configHome() + "/state";
+}
+
+std::string ScopedConfigHome::historyFile() const {
+    return stateHome() + "/Sorrelix/SorrelixSessions.json";
 }
 
 std::string ScopedConfigHome::settingsFile() const {
@@ -286,6 +305,9 @@ std::string ext4ScratchDir() {
 }
 std::string tinyScratchDir() {
     return envOrEmpty("SORRELIX_TINY_DIR");
+}
+std::string sshfsScratchDir() {
+    return envOrEmpty("SORRELIX_SSHFS_DIR");
 }
 
 }  // namespace sorrelix::testing

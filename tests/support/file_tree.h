@@ -52,8 +52,8 @@ private:
     std::string root_;
 };
 
-// Points XDG_CONFIG_HOME at a fresh folder for the object's lifetime, so the settings store
-// (and the merge history) of one test is its own.
+// Points XDG_CONFIG_HOME and XDG_STATE_HOME at fresh folders for the object's lifetime, so the
+// settings store and the merge history of one test are its own.
 class ScopedConfigHome {
 public:
     ScopedConfigHome();
@@ -62,10 +62,14 @@ public:
     ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
 
     std::string settingsFile() const;  // the INI the application writes
+    std::string configHome() const;
+    std::string stateHome() const;
+    std::string historyFile() const;  // the merge history's store file
 
 private:
     QTemporaryDir dir_;
     std::optional<std::string> previous_;
+    std::optional<std::string> previousState_;
 };
 
 // Removes everything below `root` (the root itself stays) without following links, whatever
@@ -97,5 +101,8 @@ private:
 std::string xfsScratchDir();
 std::string ext4ScratchDir();
 std::string tinyScratchDir();
+// A folder mounted through sshfs from a private sshd on 127.0.0.1, as a NAS share would be
+// (scripts/sshfs-loopback.sh), or empty when it is absent.
+std::string sshfsScratchDir();
 
 }  // namespace sorrelix::testing
