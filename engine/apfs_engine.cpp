@@ -4,6 +4,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "folder_analysis.h"
+#include "interrupted_merges.h"
 #include "merge_execution.h"
 #include "session_history.h"
 #include "undo_merge.h"
@@ -62,6 +63,10 @@ UndoResult APFSEngine::undoMergeNow(const MergeSessionRecord& record) const {
 
 std::vector<MergeSessionRecord> APFSEngine::loadSessionRecords() const {
     return SessionHistory::load();
+}
+
+std::vector<MergeSessionRecord> APFSEngine::interruptedMerges(const std::string& targetPath) const {
+    return findInterruptedMerges(normalizedFolderPath(targetPath));
 }
 
 std::string normalizedFolderPath(std::string path) {

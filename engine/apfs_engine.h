@@ -44,6 +44,9 @@ public:
     UndoResult undoMergeNow(const MergeSessionRecord& record) const;
 
     std::vector<MergeSessionRecord> loadSessionRecords() const;
+    // Merges into the target that began and never ended (killed, power cut), newest first:
+    // each can be undone like any other. A short look into the target's engine folder.
+    std::vector<MergeSessionRecord> interruptedMerges(const std::string& targetPath) const;
 
     static bool isJunkFile(std::string_view relativePath, std::string_view fileName);
 
