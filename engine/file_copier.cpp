@@ -118,27 +118,35 @@ int readWriteCopy(int sourceFd, int targetFd) {
 }  // namespace
 
 int FileCopier::copy(int sourceDirFd, const std::string& sourceName, int targetDirFd,
-                     const std::string& targetName) {
+                     const std::string& targetName, FileIdentity& copied) {
     struct stat sourceStat {};
     if (::fstatat(sourceDirFd, sourceName.c_str(), &sourceStat, AT_SYMLINK_NOFOLLOW) != 0) {
         return errno;
     }
-    if (S_ISLNK(sourceStat.st_mode)) {
-        return copyLink(sourceDirFd, sourceName, sourceStat, targetDirFd, targetName);
-    }
     if (S_ISDIR(sourceStat.st_mode)) return EISDIR;
-    if (!S_ISREG(sourceStat.st_mode)) return copyNode(sourceStat, targetDirFd, targetName);
+    if (!S_ISREG(sourceStat.st_mode)) {
+        const int error =
+            S_ISLNK(sourceStat.st_mode)
+                ? copyLink(sourceDirFd, sourceName, sourceStat, targetDirFd, targetName)
+                : copyNode(sourceStat, targetDirFd, targetName);
+        struct stat made {};
+        if (error == 0 &&
+            ::fstatat(targetDirFd, targetName.c_str(), &made, AT_SYMLINK_NOFOLLOW) == 0) {
+            copied = FileIdentity::of(made);
+        }
+        return error;
+    }
     // O_NONBLOCK: an entry swapped for a FIFO since the check must not block the merge.
     UniqueFd source(::openat(sourceDirFd, sourceName.c_str(),
                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!source) return errno;
     if (::fstat(source.get(), &sourceStat) != 0) return errno;
     if (!S_ISREG(sourceStat.st_mode)) return EAGAIN;
-    return copyRegular(source.get(), sourceStat, targetDirFd, targetName);
+    return copyRegular(source.get(), sourceStat, targetDirFd, targetName, copied);
 }
 
 int FileCopier::copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
-                            const std::string& targetName) {
+                            const std::string& targetName, FileIdentity& copied) {
     PendingFile pending = createPendingFile(targetDirFd);
     if (!pending.fd) return errno;
     bool cloned = false;
@@ -147,24 +155,35 @@ int FileCopier::copyRegular(int sourceFd, const struct stat& sourceStat, int tar
         if (!cloned && isCloneUnsupported(errno)) clonesSupported_ = false;
     }
     int error = cloned ? 0 : copyData(sourceFd, pending.fd.get(), sourceStat.st_size);
-    if (error == 0) error = copyMetadata(sourceFd, sourceStat, pending.fd.get());
+    ino_t inode = 0;
+    if (error == 0) error = copyMetadata(sourceFd, sourceStat, pending.fd.get(), inode);
     if (error == 0) error = publish(pending, targetDirFd, targetName);
     if (error != 0) {
         discard(pending, targetDirFd);
         return error;
     }
     if (cloned) ++clonedFiles_;
+    // Its size and time are the source's: only the inode needed asking.
+    struct stat identity = sourceStat;
+    identity.st_ino = inode;
+    copied = FileIdentity::of(identity);
     return 0;
 }
 
+// Both files are fresh: the copy is empty and the source unread (a failed clone changes
+// neither), so no truncation or seek is needed.
+// The copy takes the size the source had when it was examined, as its times and mode are: a
+// file that grows meanwhile is not chased, which saves the call that would find its end.
 int FileCopier::copyData(int sourceFd, int targetFd, off_t size) {
-    if (::ftruncate(targetFd, 0) != 0 || ::lseek(sourceFd, 0, SEEK_SET) < 0) return errno;
     if (copyRangeSupported_) {
-        (void)size;
-        for (;;) {
-            const ssize_t n = ::copy_file_range(sourceFd, nullptr, targetFd, nullptr, 1 << 30, 0);
-            if (n > 0) continue;
-            if (n == 0) return 0;
+        for (off_t copied = 0; copied < size;) {
+            const ssize_t n = ::copy_file_range(sourceFd, nullptr, targetFd, nullptr,
+                                                static_cast<std::size_t>(size - copied), 0);
+            if (n > 0) {
+                copied += n;
+                continue;
+            }
+            if (n == 0) return 0;  // it shrank
             if (errno == EINTR) continue;
             if (errno != EXDEV && errno != EINVAL && errno != EOPNOTSUPP && errno != ENOSYS) {
                 return errno;
@@ -172,6 +191,7 @@ int FileCopier::copyData(int sourceFd, int targetFd, off_t size) {
             copyRangeSupported_ = false;
             break;  // go on from the current offsets with plain reads and writes
         }
+        if (copyRangeSupported_) return 0;
     }
     return readWriteCopy(sourceFd, targetFd);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "file_identity.h"
+
 namespace sorrelix::engine {
 
 // Copies one source entry into a target folder under a name, as a copy-on-write clone where
@@ -14,9 +16,10 @@ namespace sorrelix::engine {
 // copied as links; FIFOs, sockets and device nodes as what they are.
 class FileCopier {
 public:
-    // Returns 0, or the errno of the call that failed.
+    // Returns 0, or the errno of the call that failed. `copied` tells what the new entry is,
+    // for undo to recognise it later.
     int copy(int sourceDirFd, const std::string& sourceName, int targetDirFd,
-             const std::string& targetName);
+             const std::string& targetName, FileIdentity& copied);
 
     // Clones stop being tried once the file system has said it cannot make them.
     bool clonesSupported() const { return clonesSupported_; }
@@ -24,7 +27,7 @@ public:
 
 private:
     int copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
-                    const std::string& targetName);
+                    const std::string& targetName, FileIdentity& copied);
     int copyData(int sourceFd, int targetFd, off_t size);
     int copyLink(int sourceDirFd, const std::string& sourceName, const struct stat& sourceStat,
                  int targetDirFd, const std::string& targetName);

@@ -43,9 +43,10 @@ int copyExtendedAttributes(int sourceFd, int targetFd) {
 
 }  // namespace
 
-int copyMetadata(int sourceFd, const struct stat& sourceStat, int targetFd) {
+int copyMetadata(int sourceFd, const struct stat& sourceStat, int targetFd, ino_t& targetInode) {
     struct stat targetStat {};
     if (::fstat(targetFd, &targetStat) != 0) return errno;
+    targetInode = targetStat.st_ino;
     if ((targetStat.st_uid != sourceStat.st_uid || targetStat.st_gid != sourceStat.st_gid) &&
         ::fchown(targetFd, sourceStat.st_uid, sourceStat.st_gid) != 0 && errno != EPERM) {
         return errno;

@@ -65,7 +65,7 @@ public:
 
     // Returns what stood at the item's place (it is in the backup folder now), and what the
     // copy at the place is.
-    Occupant copyItem(const FileDiffItem& item, struct stat& copy) {
+    Occupant copyItem(const FileDiffItem& item, FileIdentity& copy) {
         const std::string& path = item.relativePath;
         if (!isSafeRelativePath(path)) {
             throw EngineError::copyFailed(path, EINVAL);
@@ -82,7 +82,8 @@ public:
             backupDir = moveToBackup(targetDir, name, path, split.parent);
         }
         const int sourceDir = sourceFolders_.folder(split.parent, false);
-        const int error = sourceDir < 0 ? errno : copier_.copy(sourceDir, name, targetDir, name);
+        const int error =
+            sourceDir < 0 ? errno : copier_.copy(sourceDir, name, targetDir, name, copy);
         if (error != 0) {
             // The failed item stays as it was: its old version goes back to its place.
             if (backupDir >= 0) {
@@ -90,8 +91,6 @@ public:
             }
             throw EngineError::copyFailed(path, error);
         }
-        // Unknown, the copy reads as edited since: undo would keep it rather than delete it.
-        if (::fstatat(targetDir, name.c_str(), &copy, AT_SYMLINK_NOFOLLOW) != 0) copy = {};
         return occupant;
     }
 
@@ -181,7 +180,7 @@ MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
             const FileDiffItem& item = *work[index];
             if (onProgress)
                 onProgress(static_cast<std::int64_t>(index) + 1, total, item.relativePath);
-            struct stat copy {};
+            FileIdentity copy;
             const Occupant occupant = merge.copyItem(item, copy);
             journal.recordCopy(index, occupant, copy);
             // Undo deletes the listed places, then moves the backup back. A file or link that

@@ -135,8 +135,7 @@ MergeJournal::~MergeJournal() {
     flush();
 }
 
-void MergeJournal::recordCopy(std::size_t index, Occupant occupant, const struct stat& copy) {
-    const FileIdentity identity = FileIdentity::of(copy);
+void MergeJournal::recordCopy(std::size_t index, Occupant occupant, const FileIdentity& identity) {
     char line[160];
     const int length = std::snprintf(
         line, sizeof line, "D %zu %c %" PRIu64 " %" PRId64 " %" PRId64 " %" PRId64 "\n", index,

@@ -34,7 +34,7 @@ public:
     MergeJournal(const MergeJournal&) = delete;
     MergeJournal& operator=(const MergeJournal&) = delete;
 
-    void recordCopy(std::size_t index, Occupant occupant, const struct stat& copy);
+    void recordCopy(std::size_t index, Occupant occupant, const FileIdentity& copy);
     void finish(MergeOutcome outcome);
 
 private:

@@ -82,13 +82,14 @@ mount_scratch_file_systems() {
 # Settings, caches and runtime files of the tests stay out of the user's own folders.
 use_private_xdg_folders() {
     local name
-    for name in config data cache runtime; do
+    for name in config data cache state runtime; do
         mkdir -p "$scratch_root/xdg/$name"
     done
     chmod 700 "$scratch_root/xdg/runtime"
     export XDG_CONFIG_HOME="$scratch_root/xdg/config"
     export XDG_DATA_HOME="$scratch_root/xdg/data"
     export XDG_CACHE_HOME="$scratch_root/xdg/cache"
+    export XDG_STATE_HOME="$scratch_root/xdg/state"
     export XDG_RUNTIME_DIR="$scratch_root/xdg/runtime"
 }
 

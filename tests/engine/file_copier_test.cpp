@@ -59,10 +59,24 @@ std::optional<int> finishedWithin(std::chrono::seconds limit, std::function<int(
     return result.get();
 }
 
+int copyInto(FileCopier& copier, int from, const std::string& name, int to,
+             const std::string& newName) {
+    FileIdentity made;
+    return copier.copy(from, name, to, newName, made);
+}
+
 class FileCopierTest : public ::testing::Test {
 protected:
+    // Every copy made must be the entry the copier says it made (undo recognises it so).
     int copy(const std::string& from, const std::string& to) {
-        return copier.copy(folderOf(source).get(), from, folderOf(target).get(), to);
+        FileIdentity made;
+        const int error =
+            copier.copy(folderOf(source).get(), from, folderOf(target).get(), to, made);
+        struct stat info {};
+        if (error == 0 && ::lstat(target.path(to).c_str(), &info) == 0) {
+            EXPECT_TRUE(made.matches(info)) << to;
+        }
+        return error;
     }
 
     Tree source;
@@ -149,9 +163,9 @@ TEST_F(FileCopierTest, FifosSocketsAndDevicesAreMadeAgainWithoutOpeningThem) {
     const int targetDir = folderOf(target).release();
     auto copier = std::make_shared<FileCopier>();
     const auto result = finishedWithin(std::chrono::seconds(30), [=] {
-        int error = copier->copy(sourceDir, "pipe", targetDir, "pipe");
-        if (error == 0) error = copier->copy(sourceDir, "socket", targetDir, "socket");
-        if (error == 0 && root) error = copier->copy(sourceDir, "null", targetDir, "null");
+        int error = copyInto(*copier, sourceDir, "pipe", targetDir, "pipe");
+        if (error == 0) error = copyInto(*copier, sourceDir, "socket", targetDir, "socket");
+        if (error == 0 && root) error = copyInto(*copier, sourceDir, "null", targetDir, "null");
         ::close(sourceDir);
         ::close(targetDir);
         return error;
@@ -183,20 +197,22 @@ TEST(FileCopierFileSystemTest, ClonesOnXfsAndStopsTryingWhereClonesAreImpossible
     ext4Source.file("b", bytes + "b");
 
     FileCopier cloning;
-    ASSERT_EQ(cloning.copy(folderOf(xfsSource).get(), "a", folderOf(xfsTarget).get(), "a"), 0);
+    ASSERT_EQ(copyInto(cloning, folderOf(xfsSource).get(), "a", folderOf(xfsTarget).get(), "a"), 0);
     EXPECT_EQ(cloning.clonedFiles(), 1);
     EXPECT_TRUE(cloning.clonesSupported());
 
     FileCopier copying;
     for (const char* name : {"a", "b"}) {
-        ASSERT_EQ(copying.copy(folderOf(ext4Source).get(), name, folderOf(ext4Target).get(), name),
-                  0);
+        ASSERT_EQ(
+            copyInto(copying, folderOf(ext4Source).get(), name, folderOf(ext4Target).get(), name),
+            0);
         EXPECT_EQ(ext4Target.read(name), ext4Source.read(name));
     }
     EXPECT_FALSE(copying.clonesSupported());
     EXPECT_EQ(copying.clonedFiles(), 0);
     // Across file systems neither clones nor in-kernel copies work: plain reads and writes do.
-    ASSERT_EQ(copying.copy(folderOf(ext4Source).get(), "b", folderOf(xfsTarget).get(), "b"), 0);
+    ASSERT_EQ(copyInto(copying, folderOf(ext4Source).get(), "b", folderOf(xfsTarget).get(), "b"),
+              0);
     EXPECT_EQ(xfsTarget.read("b"), bytes + "b");
 }
 
@@ -211,8 +227,9 @@ TEST(FileCopierFileSystemTest, AFullDiskFailsWithEnospcAndKeepsTheOldDestination
     source.file("big.bin", randomBytes(3 << 20, 4));
     const long long before = freeBytes(target.root());
     FileCopier copier;
-    EXPECT_EQ(copier.copy(folderOf(source).get(), "big.bin", folderOf(target).get(), "big.bin"),
-              ENOSPC);
+    EXPECT_EQ(
+        copyInto(copier, folderOf(source).get(), "big.bin", folderOf(target).get(), "big.bin"),
+        ENOSPC);
     EXPECT_EQ(target.read("big.bin"), "old");
     EXPECT_EQ(target.list(), (std::vector<std::string>{"big.bin", "filler"}));
     EXPECT_EQ(freeBytes(target.root()), before);
@@ -232,8 +249,9 @@ TEST_F(FileCopierTest, WithoutPermissionTheCopyFailsWithEacces) {
         FileCopier unprivileged;
         const UniqueFd from = folderOf(source);
         const UniqueFd to = folderOf(target);
-        return std::to_string(unprivileged.copy(from.get(), "secret", to.get(), "secret")) + " " +
-               std::to_string(unprivileged.copy(from.get(), "public", to.get(), "public"));
+        return std::to_string(copyInto(unprivileged, from.get(), "secret", to.get(), "secret")) +
+               " " +
+               std::to_string(copyInto(unprivileged, from.get(), "public", to.get(), "public"));
     });
     ASSERT_TRUE(outcome.has_value());
     EXPECT_EQ(*outcome, "13 13");
