@@ -204,6 +204,24 @@ TEST_F(UndoMergeTest, ATargetFolderThatIsGoneFailsWith404) {
     ASSERT_EQ(::mkdir(target.root().c_str(), 0700), 0);  // for the tree's own clean-up
 }
 
+// Lock files are the engine's own and go when their holder is done: none pile up, neither in
+// the runtime folder nor in the target.
+TEST_F(UndoMergeTest, NoLockFileOutlivesTheMergeOrTheUndo) {
+    const Tree runtime;
+    ::chmod(runtime.root().c_str(), 0700);
+    const std::string previous =
+        std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+    ::setenv("XDG_RUNTIME_DIR", runtime.root().c_str(), 1);
+    source.file("new.txt", "new");
+    const MergeSessionRecord record = merge();
+    EXPECT_EQ(runtime.list(), std::vector<std::string>{"sorrelix-locks"});
+    EXPECT_FALSE(target.exists(".sorrelix/lock"));
+    undo(record);
+    EXPECT_EQ(runtime.list(), std::vector<std::string>{"sorrelix-locks"});
+    EXPECT_FALSE(target.exists(".sorrelix/lock"));
+    ::setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
+}
+
 TEST_F(UndoMergeTest, AnOlderMergeCanBeUndoneWithoutTouchingTheNewerOne) {
     target.file("x.txt", "x1");
     target.file("y.txt", "y1");
