@@ -12,7 +12,7 @@ PACKAGES=(
     # tests
     libgtest-dev libgmock-dev googletest
     # scratch file systems and the tools the benchmark compares against
-    xfsprogs e2fsprogs util-linux mount rsync diffutils coreutils acl attr time
+    xfsprogs e2fsprogs util-linux mount rsync diffutils coreutils acl attr time eatmydata
     openssh-server openssh-client sshfs fuse3
     libacl1-dev libattr1-dev
     # formatting and linting
