@@ -40,8 +40,9 @@ std::vector<MergeSessionRecord> findInterruptedMerges(const std::string& targetP
     const UniqueFd journals = target.openFolder(MergeJournal::kFolder, false);
     if (!journals) return found;
     const auto history = SessionHistory::load();
-    for (const auto& [name, isFolder] : listFolder(journals.get())) {
+    for (const auto& [entry, isFolder] : listFolder(journals.get())) {
         if (isFolder) continue;
+        const std::string& name = entry;  // a structured binding cannot be captured
         const auto stored = std::find_if(history.begin(), history.end(), [&](const auto& record) {
             return record.id == name && record.targetPath == targetPath;
         });
