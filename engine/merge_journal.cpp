@@ -13,6 +13,7 @@
 #include "json_string_codec.h"
 #include "record_json.h"
 #include "relative_path.h"
+#include "whole_file_io.h"
 
 namespace sorrelix::engine {
 
@@ -21,16 +22,6 @@ namespace {
 constexpr std::string_view kMagic = "sorrelix-merge-journal 1";
 constexpr qsizetype kBatchBytes = 16384;
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n =
-            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        done += n;
-    }
-    return true;
-}
 
 [[noreturn]] void failJournal(int errorNumber) {
     throw EngineError::posix(errorNumber, QStringLiteral("Could not write the merge journal in %1")
@@ -50,16 +41,6 @@ QByteArray headOf(const MergeSessionRecord& record, const std::vector<const File
     return head.append("]\n").append(kinds).append('\n');
 }
 
-QByteArray readAll(int fd) {
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return bytes;
-        bytes.append(buffer, n);
-    }
-}
 
 std::optional<std::vector<std::string>> pathsFrom(const QByteArray& line) {
     const QJsonDocument document = QJsonDocument::fromJson(line);

@@ -13,6 +13,7 @@
 #include "app_settings.h"
 #include "record_json.h"
 #include "unique_fd.h"
+#include "whole_file_io.h"
 
 namespace sorrelix::engine {
 
@@ -49,15 +50,7 @@ private:
 std::optional<QByteArray> readStore() {
     UniqueFd fd(::open(SessionHistory::storeFile().c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd) return std::nullopt;
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        bytes.append(buffer, n);
-    }
-    return bytes;
+    return readAll(fd.get());
 }
 
 std::vector<MergeSessionRecord> decodeOrEmpty(const QByteArray& bytes) {
@@ -68,16 +61,6 @@ std::vector<MergeSessionRecord> decodeOrEmpty(const QByteArray& bytes) {
     }
 }
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n =
-            ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        done += n;
-    }
-    return true;
-}
 
 void syncFolder(const std::string& folder) {
     UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
