@@ -3,6 +3,7 @@
 #include <QException>
 #include <QFile>
 #include <QLocale>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <exception>
 
@@ -85,7 +86,11 @@ AppState& AppState::shared() {
     return *instance;
 }
 
-AppState::AppState(QObject* parent) : QObject(parent) {}
+AppState::AppState(QObject* parent) : QObject(parent), analysisProgressTimer_(new QTimer(this)) {
+    // A few updates a second read as live and cost the GUI thread nothing.
+    analysisProgressTimer_->setInterval(250);
+    connect(analysisProgressTimer_, &QTimer::timeout, this, &AppState::sampleAnalysisProgress);
+}
 
 template <typename T>
 void AppState::assign(T& field, const T& value, void (AppState::*changed)()) {
@@ -111,6 +116,8 @@ void AppState::setLastSession(const std::optional<Session>& session) {
 }
 
 void AppState::setAlertMessage(const std::optional<QString>& message) {
+    // Set before the message that names it (finishUndo), and gone with any other message.
+    assign(alertKeptFolder_, std::optional<QUrl>(), &AppState::alertKeptFolderChanged);
     assign(alertMessage_, message, &AppState::alertMessageChanged);
 }
 
@@ -151,7 +158,12 @@ void AppState::setFolder(std::optional<QUrl>& field, const std::optional<QUrl>& 
 void AppState::dropResult() {
     setMergeSummary(std::nullopt);
     assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
+    hideBanners();
+}
+
+void AppState::hideBanners() {
     assign(showSuccessBanner_, false, &AppState::showSuccessBannerChanged);
+    assign(stoppedMerge_, std::optional<StoppedMerge>(), &AppState::stoppedMergeChanged);
 }
 
 void AppState::setSource(const std::optional<QUrl>& folder) {
@@ -160,6 +172,7 @@ void AppState::setSource(const std::optional<QUrl>& folder) {
 
 void AppState::setTarget(const std::optional<QUrl>& folder) {
     setFolder(targetURL_, folder, &AppState::targetURLChanged);
+    refreshInterruptedMerge();
 }
 
 void AppState::swapFolders() {
@@ -169,6 +182,7 @@ void AppState::swapFolders() {
     assign(sourceURL_, oldTarget, &AppState::sourceURLChanged);
     assign(targetURL_, oldSource, &AppState::targetURLChanged);
     dropResult();
+    refreshInterruptedMerge();
 }
 
 void AppState::startAnalysis(bool keepSuccessBanner) {
@@ -180,12 +194,14 @@ void AppState::startAnalysis(bool keepSuccessBanner) {
     cancelAnalysis();
     assign(isAnalyzing_, true, &AppState::isAnalyzingChanged);
     assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
-    if (!keepSuccessBanner) {
-        assign(showSuccessBanner_, false, &AppState::showSuccessBannerChanged);
-    }
+    if (!keepSuccessBanner) hideBanners();
     const std::uint64_t task = ++analysesStarted_;
     analyzeTask_ = task;
-    whenFinished(APFSEngine::shared().analyze(enginePath(*sourceURL_), enginePath(*targetURL_)),
+    analysisProgress_ = std::make_shared<engine::AnalysisProgress>();
+    setAnalysisProgress(0, 0);
+    analysisProgressTimer_->start();
+    whenFinished(APFSEngine::shared().analyze(enginePath(*sourceURL_), enginePath(*targetURL_),
+                                              analysisProgress_),
                  this, [this, task](const QFuture<Summary>& analysis) {
                      try {
                          finishAnalysis(task, analysis.result());
@@ -198,7 +214,9 @@ void AppState::startAnalysis(bool keepSuccessBanner) {
 }
 
 void AppState::cancelAnalysis() {
-    // The engine runs on to its end; its summary is dropped when it arrives.
+    // The walk stops at its next entry; its summary is dropped when it arrives.
+    if (analysisProgress_) analysisProgress_->requestCancel();
+    releaseAnalysisProgress();
     analyzeTask_.reset();
     if (!isAnalyzing_) return;
     assign(isAnalyzing_, false, &AppState::isAnalyzingChanged);
@@ -210,6 +228,8 @@ void AppState::finishAnalysis(std::uint64_t task, const Summary& summary) {
         emit cancelledAnalysisDropped();
         return;
     }
+    sampleAnalysisProgress();  // the final counts, all of the walk's work being done
+    releaseAnalysisProgress();
     if (summary.errorMessage) {
         assign(isAnalyzing_, false, &AppState::isAnalyzingChanged);
         assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
@@ -219,6 +239,25 @@ void AppState::finishAnalysis(std::uint64_t task, const Summary& summary) {
     setMergeSummary(summary);
     assign(isAnalyzing_, false, &AppState::isAnalyzingChanged);
     assign(isAnalyzed_, true, &AppState::isAnalyzedChanged);
+}
+
+void AppState::sampleAnalysisProgress() {
+    if (!analysisProgress_) return;
+    setAnalysisProgress(analysisProgress_->filesCompared.load(std::memory_order_relaxed),
+                        analysisProgress_->bytesRead.load(std::memory_order_relaxed));
+}
+
+void AppState::releaseAnalysisProgress() {
+    analysisProgressTimer_->stop();
+    analysisProgress_.reset();
+}
+
+void AppState::setAnalysisProgress(std::int64_t filesCompared, std::int64_t bytesRead) {
+    if (filesCompared == analysisFilesCompared_ && bytesRead == analysisBytesRead_) return;
+    analysisFilesCompared_ = filesCompared;
+    analysisBytesRead_ = bytesRead;
+    emit analysisProgressChanged();
+    emit stateChanged();
 }
 
 void AppState::startMerge() {
@@ -272,22 +311,37 @@ void AppState::finishMerge(const Session& session) {
     assign(isMerging_, false, &AppState::isMergingChanged);
     const bool completed = session.outcome == engine::MergeOutcome::completed;
     assign(showSuccessBanner_, completed, &AppState::showSuccessBannerChanged);
-    startAnalysis(completed);
+    // Every report arrived before the result: the last one names the last file copied.
+    const bool stopped = session.outcome == engine::MergeOutcome::stopped;
+    if (stopped) {
+        assign(stoppedMerge_, std::optional(StoppedMerge{progressCurrent_, progressTotal_}),
+               &AppState::stoppedMergeChanged);
+    }
+    startAnalysis(completed || stopped);
+    refreshInterruptedMerge();
 }
 
 // What the merge copied before it failed stays undoable: its record becomes the last merge.
 void AppState::failMerge(const std::exception_ptr& error) {
     mergeStop_.reset();
-    if (auto session = failedMergeOf(error)) setLastSession(*session);
+    const std::optional<Session> session = failedMergeOf(error);
+    if (session) setLastSession(*session);
     assign(isMerging_, false, &AppState::isMergingChanged);
-    setAlertMessage(loc("alert_merge_failed", descriptionOf(error)));
+    QString message = loc("alert_merge_failed", descriptionOf(error));
+    if (session) message += QStringLiteral("\n\n") + loc("alert_merge_failed_undo");
+    setAlertMessage(message);
+    refreshInterruptedMerge();
 }
 
 void AppState::undoLastMerge() {
-    if (!lastSession_ || isMerging_ || isUndoing_) return;
+    if (lastSession_) undoMerge(*lastSession_);
+}
+
+void AppState::undoMerge(const Session& record) {
+    if (isMerging_ || isUndoing_) return;
     assign(isUndoing_, true, &AppState::isUndoingChanged);
-    whenFinished(APFSEngine::shared().undoMerge(*lastSession_), this,
-                 [this](const QFuture<engine::UndoResult>& undo) {
+    whenFinished(APFSEngine::shared().undoMerge(record), this,
+                 [this, record](const QFuture<engine::UndoResult>& undo) {
                      std::optional<engine::UndoResult> result;
                      try {
                          result = undo.result();
@@ -295,29 +349,67 @@ void AppState::undoLastMerge() {
                          failUndo(descriptionOf(std::current_exception()));
                          return;
                      }
-                     finishUndo(*result);
+                     finishUndo(record, *result);
                  });
 }
 
-void AppState::finishUndo(const engine::UndoResult& result) {
-    const std::optional<Session> undone = lastSession_;
-    setLastSession(std::nullopt);
-    assign(showSuccessBanner_, false, &AppState::showSuccessBannerChanged);
+void AppState::finishUndo(const Session& undone, const engine::UndoResult& result) {
+    // An older merge undone from the history leaves the last merge standing.
+    if (lastSession_ && lastSession_->id == undone.id) setLastSession(std::nullopt);
+    hideBanners();
     assign(isUndoing_, false, &AppState::isUndoingChanged);
     QString message = loc("alert_undo_success");
-    if (!result.keptFiles.empty() && undone) {
-        const std::string keptFolder = engine::UndoMerge::keptFolderOf(*undone);
-        message += QStringLiteral("\n\n") +
-                   loc("alert_undo_kept_files", static_cast<qint64>(result.keptFiles.size()),
-                       QFile::decodeName(QByteArray::fromStdString(keptFolder)));
+    std::optional<QUrl> keptFolder;
+    if (!result.keptFiles.empty()) {
+        const QString folder =
+            QFile::decodeName(QByteArray::fromStdString(engine::UndoMerge::keptFolderOf(undone)));
+        message +=
+            QStringLiteral("\n\n") +
+            loc("alert_undo_kept_files", static_cast<qint64>(result.keptFiles.size()), folder);
+        keptFolder = QUrl::fromLocalFile(folder);
     }
-    setAlertMessage(message);
+    // The folder first, so that the alert finds its button's folder when the message arrives.
+    assign(alertKeptFolder_, keptFolder, &AppState::alertKeptFolderChanged);
+    assign(alertMessage_, std::optional(message), &AppState::alertMessageChanged);
     startAnalysis(false);
+    refreshInterruptedMerge();
 }
 
 void AppState::failUndo(const QString& description) {
     assign(isUndoing_, false, &AppState::isUndoingChanged);
     setAlertMessage(loc("alert_undo_failed", description));
+    refreshInterruptedMerge();
+}
+
+void AppState::refreshInterruptedMerge() {
+    const std::uint64_t lookup = ++interruptedLookups_;
+    const auto setMerge = [this](const std::optional<Session>& merge) {
+        if (!interruptedMerge_ && !merge) return;
+        interruptedMerge_ = merge;
+        emit interruptedMergeChanged();
+        emit stateChanged();
+    };
+    const std::string target = targetURL_ ? enginePath(*targetURL_) : std::string();
+    // A merge into another folder goes at once; one into this folder stays until the answer.
+    if (!targetURL_ || (interruptedMerge_ &&
+                        interruptedMerge_->targetPath != engine::normalizedFolderPath(target))) {
+        setMerge(std::nullopt);
+    }
+    if (!targetURL_) return;
+    const auto newestInterrupted = [](const std::string& folder) -> std::optional<Session> {
+        const auto merges = APFSEngine::shared().interruptedMerges(folder);
+        return merges.empty() ? std::nullopt : std::optional(merges.front());
+    };
+    whenFinished(QtConcurrent::run(newestInterrupted, target), this,
+                 [this, lookup, setMerge](const QFuture<std::optional<Session>>& found) {
+                     // A later look-up (another target, a later merge) has the newer answer.
+                     if (lookup != interruptedLookups_) return;
+                     try {
+                         setMerge(found.result());
+                     } catch (...) {
+                         setMerge(std::nullopt);  // an unreadable target offers nothing
+                     }
+                 });
 }
 
 QString AppState::formatBytes(std::int64_t byteCount) const {

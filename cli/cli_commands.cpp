@@ -6,6 +6,7 @@
 
 #include "apfs_engine.h"
 #include "engine_error.h"
+#include "folder_pair_request.h"
 #include "merge_stop_signals.h"
 #include "record_json.h"
 #include "sorrelix_version.h"
@@ -17,8 +18,8 @@ using engine::APFSEngine;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sorrelix-cli analyze SOURCE TARGET | merge SOURCE TARGET | undo [ID] | history | "
-    "--help\n";
+    "usage: sorrelix-cli analyze|merge [--exclude PATTERN] [--exclude-from FILE] [--no-rules] "
+    "SOURCE TARGET | undo [ID] | history | --help\n";
 
 constexpr const char* kHelp =
     "Sorrelix command-line tool: merge one folder tree into another, with backups and undo.\n"
@@ -31,8 +32,20 @@ constexpr const char* kHelp =
     "  sorrelix-cli history                 print the stored merge history as JSON\n"
     "  sorrelix-cli --version               print the version\n"
     "\n"
-    "Exit status: 0 success, 1 failure (message on standard error), 2 usage error or no\n"
-    "such merge. The history is shared with the Sorrelix window ($XDG_CONFIG_HOME/Sorrelix).\n";
+    "analyze and merge leave out what the exclude rules match: the list stored by the window\n"
+    "(Edit > Exclude Rules) and these options, anywhere after the command (\"--\" ends them):\n"
+    "  --exclude PATTERN     one more rule (repeatable)\n"
+    "  --exclude-from FILE   one rule per line of FILE; lines starting with \"#\" are comments\n"
+    "  --no-rules            ignore the stored list\n"
+    "Rules are glob patterns on names as bytes, case-sensitive: \"*\" and \"?\" stay within a\n"
+    "name, \"**\" spans folders, [a-z] and [!0-9] are classes, \"\\\" escapes the next character.\n"
+    "Without \"/\" a rule matches a name at any depth (*.tmp); with a leading or inner \"/\"\n"
+    "the path from the top of SOURCE (/build, docs/**/*.bak); a trailing \"/\" matches folders\n"
+    "only (node_modules/). A folder left out is not entered.\n"
+    "\n"
+    "Exit status: 0 success, 1 failure (message on standard error), 2 usage error, a rule\n"
+    "that is not a pattern, or no such merge. The history is shared with the Sorrelix window\n"
+    "($XDG_CONFIG_HOME/Sorrelix).\n";
 
 void printLine(std::FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
@@ -46,8 +59,9 @@ void printError(const engine::EngineError& error) {
                  error.code());
 }
 
-int analyze(const std::string& source, const std::string& target) {
-    const auto summary = APFSEngine::shared().analyzeNow(source, target);
+int analyze(const std::string& source, const std::string& target,
+            const engine::ExcludeRules& rules) {
+    const auto summary = APFSEngine::shared().analyzeNow(source, target, nullptr, rules);
     printLine(stdout, engine::encodeJson(summary));
     if (!summary.errorMessage) return kExitOk;
     std::fprintf(stderr, "sorrelix-cli: %s\n", summary.errorMessage->toUtf8().constData());
@@ -65,10 +79,10 @@ engine::ProgressCallback terminalProgress() {
     };
 }
 
-int merge(const std::string& source, const std::string& target) {
+int merge(const std::string& source, const std::string& target, const engine::ExcludeRules& rules) {
     // SIGINT and SIGTERM stop the merge after the file at hand, so that it is recorded.
     const MergeStopSignals stopSignals;
-    const auto summary = APFSEngine::shared().analyzeNow(source, target);
+    const auto summary = APFSEngine::shared().analyzeNow(source, target, nullptr, rules);
     if (summary.errorMessage) {
         std::fprintf(stderr, "sorrelix-cli: %s\n", summary.errorMessage->toUtf8().constData());
         return kExitFailed;
@@ -168,10 +182,16 @@ int runCommand(const std::vector<std::string>& arguments) {
         std::fputs("sorrelix-cli " SORRELIX_VERSION "\n", stdout);
         return kExitOk;
     }
-    if ((command == "analyze" || command == "merge") && arguments.size() == 3) {
-        const std::string source = absoluteFolderPath(arguments[1]);
-        const std::string target = absoluteFolderPath(arguments[2]);
-        return command == "analyze" ? analyze(source, target) : merge(source, target);
+    if (command == "analyze" || command == "merge") {
+        FolderPairRequest request;
+        try {
+            request = FolderPairRequest::parse(arguments);
+        } catch (const ArgumentError& error) {
+            if (*error.what() != 0) std::fprintf(stderr, "sorrelix-cli: %s\n", error.what());
+            return error.showsUsage() ? usage() : kExitUsage;
+        }
+        const auto& [source, target, rules] = request;
+        return command == "analyze" ? analyze(source, target, rules) : merge(source, target, rules);
     }
     if (command == "undo" && arguments.size() <= 2) return undo(arguments);
     if (command == "history" && arguments.size() == 1) {

@@ -23,9 +23,13 @@ APFSEngine::APFSEngine() : pool_(new QThreadPool()) {
 }
 
 QFuture<MergeSummary> APFSEngine::analyze(const std::string& sourcePath,
-                                          const std::string& targetPath) {
-    return QtConcurrent::run(
-        pool_, [this, sourcePath, targetPath] { return analyzeNow(sourcePath, targetPath); });
+                                          const std::string& targetPath,
+                                          std::shared_ptr<AnalysisProgress> progress,
+                                          ExcludeRules rules) {
+    return QtConcurrent::run(pool_, [this, sourcePath, targetPath, progress = std::move(progress),
+                                     rules = std::move(rules)] {
+        return analyzeNow(sourcePath, targetPath, progress.get(), rules);
+    });
 }
 
 QFuture<MergeSessionRecord> APFSEngine::executeMerge(
@@ -43,9 +47,11 @@ QFuture<UndoResult> APFSEngine::undoMerge(MergeSessionRecord record) {
                              [this, record = std::move(record)] { return undoMergeNow(record); });
 }
 
-MergeSummary APFSEngine::analyzeNow(const std::string& sourcePath,
-                                    const std::string& targetPath) const {
-    return FolderAnalysis(normalizedFolderPath(sourcePath), normalizedFolderPath(targetPath)).run();
+MergeSummary APFSEngine::analyzeNow(const std::string& sourcePath, const std::string& targetPath,
+                                    AnalysisProgress* progress, const ExcludeRules& rules) const {
+    return FolderAnalysis(normalizedFolderPath(sourcePath), normalizedFolderPath(targetPath),
+                          progress, &rules)
+        .run();
 }
 
 MergeSessionRecord APFSEngine::executeMergeNow(const std::string& sourcePath,

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis_progress.h"
+#include "exclude_rules.h"
 #include "merge_session_record.h"
 #include "merge_summary.h"
 #include "undo_result.h"
@@ -27,7 +29,11 @@ class APFSEngine {
 public:
     static APFSEngine& shared();
 
-    QFuture<MergeSummary> analyze(const std::string& sourcePath, const std::string& targetPath);
+    // The progress, when given, receives the walk's counts, and its cancellation stops the
+    // walk at its next entry; the summary of a cancelled analysis carries the cancel text.
+    QFuture<MergeSummary> analyze(const std::string& sourcePath, const std::string& targetPath,
+                                  std::shared_ptr<AnalysisProgress> progress = {},
+                                  ExcludeRules rules = {});
     // Setting `stopRequested` stops the merge after the file at hand; it then returns its
     // record as stopped. A failed merge throws an EngineError that carries its record.
     QFuture<MergeSessionRecord> executeMerge(
@@ -36,7 +42,10 @@ public:
     QFuture<UndoResult> undoMerge(MergeSessionRecord record);
 
     // Blocking forms, for the command-line tool, the self-check and tests.
-    MergeSummary analyzeNow(const std::string& sourcePath, const std::string& targetPath) const;
+    // Entries the rules match are left out of the summary (none by default).
+    MergeSummary analyzeNow(const std::string& sourcePath, const std::string& targetPath,
+                            AnalysisProgress* progress = nullptr,
+                            const ExcludeRules& rules = {}) const;
     MergeSessionRecord executeMergeNow(const std::string& sourcePath, const std::string& targetPath,
                                        const MergeSummary& summary,
                                        const ProgressCallback& onProgress,

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "analysis_progress.h"
 #include "unique_fd.h"
 
 namespace sorrelix::engine {
@@ -35,7 +36,8 @@ bool sameLinkText(int sourceDirFd, const char* sourceName, int targetDirFd,
 
 }  // namespace
 
-EntryComparison::EntryComparison() : sourceBuffer_(kChunk), targetBuffer_(kChunk) {}
+EntryComparison::EntryComparison(AnalysisProgress* progress)
+    : progress_(progress), sourceBuffer_(kChunk), targetBuffer_(kChunk) {}
 
 bool EntryComparison::sameContent(int sourceDirFd, const char* sourceName,
                                   const struct stat& sourceStat, int targetDirFd,
@@ -74,6 +76,11 @@ bool EntryComparison::sameFileBytes(int sourceFd, int targetFd, off_t size) {
         const std::size_t chunk = std::min(remaining, kChunk);
         if (!readFully(sourceFd, sourceBuffer_.data(), chunk)) return false;
         if (!readFully(targetFd, targetBuffer_.data(), chunk)) return false;
+        if (progress_) {
+            progress_->bytesRead.fetch_add(static_cast<std::int64_t>(2 * chunk),
+                                           std::memory_order_relaxed);
+            if (progress_->isCancelled()) return false;
+        }
         if (std::memcmp(sourceBuffer_.data(), targetBuffer_.data(), chunk) != 0) return false;
         remaining -= chunk;
     }

@@ -9,12 +9,16 @@
 
 namespace sorrelix::engine {
 
+struct AnalysisProgress;
+
 // Decides whether a source entry and the target entry at the same place hold the same
 // thing, given their stat results. Only regular files are ever opened and read; links are
 // compared by what they point to, other special files by type (and device number).
+// With a progress, the bytes read are counted there, and a cancelled analysis stops reading
+// (the answer is then meaningless: the analysis drops it).
 class EntryComparison {
 public:
-    EntryComparison();
+    explicit EntryComparison(AnalysisProgress* progress = nullptr);
 
     // The entries' stats are already known to agree in size and time.
     bool sameContent(int sourceDirFd, const char* sourceName, const struct stat& sourceStat,
@@ -22,6 +26,7 @@ public:
 
 private:
     bool sameFileBytes(int sourceFd, int targetFd, off_t size);
+    AnalysisProgress* progress_;
     std::vector<char> sourceBuffer_;
     std::vector<char> targetBuffer_;
 };

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -49,8 +50,9 @@ bool canSearch(int folderFd) {
 // Shared state of one analysis: the folder nodes and the queue of folders still to read.
 class ParallelWalk {
 public:
-    ParallelWalk(int sourceRoot, int targetRoot)
-        : sourceRoot_(sourceRoot), targetRoot_(targetRoot) {
+    ParallelWalk(int sourceRoot, int targetRoot, AnalysisProgress& progress,
+                 const ExcludeRules& rules)
+        : sourceRoot_(sourceRoot), targetRoot_(targetRoot), progress_(progress), rules_(rules) {
         nodes_.emplace_back();
         queue_.push_back({std::string(), 0});
     }
@@ -71,6 +73,9 @@ private:
 
     int sourceRoot_;
     int targetRoot_;
+    AnalysisProgress& progress_;
+    const ExcludeRules& rules_;
+    std::atomic<std::int64_t> excluded_{0};
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<WalkNode> nodes_;  // a deque keeps references stable while it grows
@@ -79,10 +84,15 @@ private:
 };
 
 void ParallelWalk::work() {
-    EntryComparison comparison;
+    EntryComparison comparison(&progress_);
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return !queue_.empty() || busy_ == 0; });
+        if (progress_.isCancelled()) {
+            // The folders still queued are never read; the others wake to find none left.
+            queue_.clear();
+            wake_.notify_all();
+        }
         if (queue_.empty()) return;
         FolderTask task = std::move(queue_.back());
         queue_.pop_back();
@@ -119,6 +129,7 @@ void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& compariso
         node = &nodes_[task.node];
     }
     while (const dirent* entry = ::readdir(listing)) {
+        if (progress_.isCancelled()) break;
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
         unsigned char type = entry->d_type;
@@ -130,7 +141,12 @@ void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& compariso
         if (type == DT_DIR) {
             // Everything below a ".sorrelix" folder is the engine's own backup area.
             if (std::string_view(name) == ".sorrelix") continue;
-            node->entries.emplace_back(addSubfolder(joinPath(task.relativePath, name)));
+            std::string relativePath = joinPath(task.relativePath, name);
+            if (rules_.excludes(relativePath, name, true)) {  // never entered
+                excluded_.fetch_add(1, std::memory_order_relaxed);
+                continue;
+            }
+            node->entries.emplace_back(addSubfolder(std::move(relativePath)));
             continue;
         }
         addFile(*node, task.relativePath, name, sourceFd, target.get(), comparison);
@@ -142,6 +158,10 @@ void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char
                            int sourceDir, int targetDir, EntryComparison& comparison) {
     std::string relativePath = joinPath(folder, name);
     if (APFSEngine::isJunkFile(relativePath, name)) return;
+    if (rules_.excludes(relativePath, name, false)) {
+        excluded_.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
     struct stat sourceStat {};
     if (::fstatat(sourceDir, name, &sourceStat, AT_SYMLINK_NOFOLLOW) != 0) return;
     if (S_ISDIR(sourceStat.st_mode)) return;
@@ -160,6 +180,7 @@ void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char
                                     S_ISLNK(sourceStat.st_mode) ? AT_SYMLINK_NOFOLLOW : 0) == 0;
     if (!targetExists) {
         node.entries.emplace_back(std::move(item));
+        progress_.filesCompared.fetch_add(1, std::memory_order_relaxed);
         return;
     }
     item.targetSize = targetStat.st_size;
@@ -173,6 +194,7 @@ void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char
     }
     item.kind = same ? FileDiffKind::identical : FileDiffKind::updated;
     node.entries.emplace_back(std::move(item));
+    progress_.filesCompared.fetch_add(1, std::memory_order_relaxed);
 }
 
 MergeSummary ParallelWalk::flatten() {
@@ -198,6 +220,7 @@ MergeSummary ParallelWalk::flatten() {
         auto& item = std::get<FileDiffItem>(entry);
         summary.add(std::move(item));
     }
+    summary.excludedCount = excluded_.load();
     return summary;
 }
 
@@ -208,8 +231,12 @@ unsigned workerCount() {
 
 }  // namespace
 
-FolderAnalysis::FolderAnalysis(std::string sourcePath, std::string targetPath)
-    : sourcePath_(std::move(sourcePath)), targetPath_(std::move(targetPath)) {}
+FolderAnalysis::FolderAnalysis(std::string sourcePath, std::string targetPath,
+                               AnalysisProgress* progress, const ExcludeRules* rules)
+    : sourcePath_(std::move(sourcePath)),
+      targetPath_(std::move(targetPath)),
+      progress_(progress),
+      rules_(rules) {}
 
 MergeSummary FolderAnalysis::run() const {
     auto failure = [] { return MergeSummary::failure(text::loc("alert_folder_inaccessible")); };
@@ -220,8 +247,12 @@ MergeSummary FolderAnalysis::run() const {
     // A root whose names cannot be looked up would pass for an empty or identical tree.
     if (!canSearch(sourceRoot.get()) || !canSearch(targetRoot.get())) return failure();
 
-    ParallelWalk walk(sourceRoot.get(), targetRoot.get());
+    AnalysisProgress unwatched;
+    AnalysisProgress& progress = progress_ ? *progress_ : unwatched;
+    const ExcludeRules none;
+    ParallelWalk walk(sourceRoot.get(), targetRoot.get(), progress, rules_ ? *rules_ : none);
     walk.run(workerCount());
+    if (progress.isCancelled()) return MergeSummary::failure(text::loc("alert_cancel_analysis"));
     return walk.flatten();
 }
 

@@ -48,8 +48,10 @@ void appendEscapedAscii(QByteArray& out, char c) {
     }
 }
 
-// Length of the well-formed UTF-8 sequence starting at `at` (Unicode table 3-7), or 0 when
-// the bytes there are not one (overlong forms, surrogates, beyond U+10FFFF, truncation).
+}  // namespace
+
+// Unicode table 3-7: overlong forms, surrogates, code points beyond U+10FFFF and truncated
+// sequences are not well-formed.
 std::size_t validSequenceLength(std::string_view bytes, std::size_t at) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
     if (lead < 0x80) return 1;
@@ -78,6 +80,8 @@ std::size_t validSequenceLength(std::string_view bytes, std::size_t at) {
     }
     return length;
 }
+
+namespace {
 
 template <typename Bytes>
 void appendUtf8(Bytes& out, char32_t codePoint) {

@@ -8,6 +8,10 @@
 
 namespace sorrelix::engine {
 
+// Length of the well-formed UTF-8 sequence starting at `at` (at < bytes.size()), or 0 when
+// the bytes there are not one.
+std::size_t validSequenceLength(std::string_view bytes, std::size_t at);
+
 // Appends a JSON string literal for a byte string: valid UTF-8 stays raw, each byte outside
 // valid UTF-8 becomes \udc80..\udcff, "/" becomes "\/", control characters are escaped.
 void appendJsonString(QByteArray& out, std::string_view bytes);

@@ -17,6 +17,10 @@ struct MergeSummary {
     std::int64_t bytesToTransfer = 0;
     std::vector<FileDiffItem> items;
     std::optional<QString> errorMessage;
+    // Source entries an exclude rule matched, files and folders alike (junk is not counted);
+    // what lies inside a folder left out is never seen, so it counts once. Last, so that
+    // summaries built from the six values above keep compiling.
+    std::int64_t excludedCount = 0;
 
     bool hasChanges() const { return addedCount > 0 || updatedCount > 0; }
     // Appends the item and counts it, with its bytes when the merge would copy it.

@@ -80,6 +80,7 @@ void appendSummary(QByteArray& out, const MergeSummary& summary) {
     object.integer("updatedCount", summary.updatedCount);
     object.integer("identicalCount", summary.identicalCount);
     object.integer("bytesToTransfer", summary.bytesToTransfer);
+    object.integer("excludedCount", summary.excludedCount);
     appendArray(object.member("items"), summary.items, appendItem);
     if (summary.errorMessage) object.text("errorMessage", *summary.errorMessage);
     object.close();
@@ -135,14 +136,12 @@ public:
 
     std::string bytes(const char* key) const { return bytesOf(required(key), pathOf(key)); }
 
-    std::int64_t integer(const char* key) const {
-        const QJsonValue value = required(key);
-        // Qt keeps integral numbers exact as qint64; anything else returns the fallback.
-        const qint64 asInteger = value.toInteger(0);
-        if (!value.isDouble() || asInteger != value.toInteger(1)) {
-            fail(pathOf(key), "must be an integer");
-        }
-        return asInteger;
+    std::int64_t integer(const char* key) const { return integerOf(required(key), key); }
+
+    std::optional<std::int64_t> optionalInteger(const char* key) const {
+        const QJsonValue value = object_.value(QLatin1String(key));
+        if (value.isUndefined() || value.isNull()) return std::nullopt;
+        return integerOf(value, key);
     }
 
     Date date(const char* key) const { return dateOf(required(key), key); }
@@ -184,6 +183,15 @@ private:
         if (value.isUndefined()) fail(pathOf(key), "is missing");
         if (value.isNull()) fail(pathOf(key), "must not be null");
         return value;
+    }
+
+    std::int64_t integerOf(const QJsonValue& value, const char* key) const {
+        // Qt keeps integral numbers exact as qint64; anything else returns the fallback.
+        const qint64 asInteger = value.toInteger(0);
+        if (!value.isDouble() || asInteger != value.toInteger(1)) {
+            fail(pathOf(key), "must be an integer");
+        }
+        return asInteger;
     }
 
     // Every number is a date: one beyond what Date holds reads as its earliest or latest.
@@ -238,6 +246,8 @@ MergeSummary summaryFrom(const QJsonObject& object) {
     summary.updatedCount = reader.integer("updatedCount");
     summary.identicalCount = reader.integer("identicalCount");
     summary.bytesToTransfer = reader.integer("bytesToTransfer");
+    // Summaries written before exclude rules existed left nothing out.
+    summary.excludedCount = reader.optionalInteger("excludedCount").value_or(0);
     const QJsonArray items = reader.array("items");
     summary.items.reserve(static_cast<std::size_t>(items.size()));
     for (qsizetype i = 0; i < items.size(); ++i) {

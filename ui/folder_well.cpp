@@ -81,6 +81,26 @@ QPushButton* textButton(const QString& text, qreal fontSize, QWidget* parent) {
     return button;
 }
 
+// A bordered button of the small control size: as wide as its text and a little padding,
+// without the wide minimum the style gives dialog buttons, so the folder's name keeps the room.
+class SmallButton : public QPushButton {
+public:
+    SmallButton(const QString& text, qreal fontSize, QWidget* parent) : QPushButton(text, parent) {
+        setFont(style::systemFont(fontSize, QFont::Medium));
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+
+    QSize sizeHint() const override {
+        const QSize label = fontMetrics().size(Qt::TextShowMnemonic, text());
+        return {label.width() + 2 * kSidePadding, label.height() + 2 * kEndPadding};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+private:
+    static constexpr int kSidePadding = 8;
+    static constexpr int kEndPadding = 3;
+};
+
 // The well only keeps a reference to what was dropped. Answering a move would tell the drag
 // source that the item went away, and a source may delete its original then.
 std::optional<Qt::DropAction> referenceAction(Qt::DropActions offered) {
@@ -297,7 +317,7 @@ QWidget* FolderWell::buildFilledForm() {
     });
     auto* copy = symbolButton(QStringLiteral("doc.on.doc"), 11, secondary, loc("copy_path"), form);
     connect(copy, &QToolButton::clicked, this, &FolderWell::copyPath);
-    auto* change = textButton(loc("change_folder"), 10.5, form);
+    auto* change = new SmallButton(loc("change_folder"), 11, form);
     connect(change, &QPushButton::clicked, this, &FolderWell::chooseFolder);
     auto* clear = symbolButton(QStringLiteral("xmark.circle.fill"), 12,
                                style::withAlpha(secondary, 0.6), loc("clear"), form);

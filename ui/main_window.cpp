@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
+#include <QSettings>
 
 #include "about_panel.h"
+#include "app_settings.h"
 #include "app_state.h"
 #include "language_manager.h"
 #include "language_menu.h"
 #include "loc.h"
 #include "main_window_view.h"
+#include "merge_history_window.h"
 #include "sandbox_helper.h"
 #include "web_pages.h"
 
@@ -27,6 +31,7 @@ struct MainWindow::Menus {
     QAction* quit = nullptr;
     QMenu* edit = nullptr;
     QAction* undo = nullptr;
+    QAction* history = nullptr;
     QMenu* language = nullptr;
     QMenu* help = nullptr;
     QAction* website = nullptr;
@@ -41,6 +46,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     // No minimum of its own: the layout keeps the window large enough for the content's
     // 720 x 520 and the menu bar above it.
     setCentralWidget(new MainWindowView(state_, this));
+    restoreWindowGeometry();
     buildMenus();
     retranslateMenus();
     refreshCommands();
@@ -54,6 +60,8 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
                 rebuildContent();
                 retranslateMenus();
             });
+    // Quitting from the menu closes no window: the geometry is saved on the way out as well.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::saveWindowGeometry);
 }
 
 MainWindow::~MainWindow() {
@@ -81,6 +89,9 @@ void MainWindow::buildMenus() {
     m.edit = menuBar()->addMenu(QString());
     m.undo = m.edit->addAction(QString(), this, [this] { state_.undoLastMerge(); });
     m.undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m.edit->addSeparator();
+    m.history = m.edit->addAction(QString(), this, &MainWindow::showHistory);
+    m.history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
 
     m.language = menuBar()->addMenu(QString());
     new LanguageMenu(*m.language);
@@ -106,6 +117,7 @@ void MainWindow::retranslateMenus() {
     m.quit->setText(loc("quit_menu"));
     m.edit->setTitle(loc("menu_edit"));
     m.undo->setText(loc("undo_button"));
+    m.history->setText(loc("history_title") + ellipsis);
     m.language->setTitle(loc("menu_language"));
     m.help->setTitle(loc("menu_help"));
     m.website->setText(loc("website_menu"));
@@ -128,6 +140,33 @@ void MainWindow::rebuildContent() {
         old->deleteLater();
     }
     setCentralWidget(new MainWindowView(state_, this));
+}
+
+void MainWindow::showHistory() {
+    if (!history_) history_ = new MergeHistoryWindow(state_, this);
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
+    history_->reload();
+}
+
+MergeHistoryWindow* MainWindow::historyWindow() const {
+    return history_;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    saveWindowGeometry();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::restoreWindowGeometry() {
+    const QByteArray saved = text::openAppSettings()->value(kGeometryKey).toByteArray();
+    // A first start opens at a comfortable size rather than the smallest the content allows.
+    if (saved.isEmpty() || !restoreGeometry(saved)) resize(kDefaultSize);
+}
+
+void MainWindow::saveWindowGeometry() {
+    text::openAppSettings()->setValue(kGeometryKey, saveGeometry());
 }
 
 void MainWindow::chooseFolder(bool source) {

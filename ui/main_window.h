@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 namespace sorrelix::app {
 class AppState;
@@ -8,14 +9,28 @@ class AppState;
 
 namespace sorrelix::ui {
 
+class MergeHistoryWindow;
+
 // The application's single window: the menu bar (File, Edit, language, Help) around the
-// window content, which is rebuilt whenever the interface language changes.
+// window content, which is rebuilt whenever the interface language changes. It opens at its
+// last size and place, and owns the one merge history window.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit MainWindow(app::AppState& state, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    static constexpr const char* kGeometryKey = "WindowGeometry";
+    static constexpr QSize kDefaultSize{960, 680};
+
+    // Opens (or brings forward) the merge history window.
+    void showHistory();
+    // The history window once opened, or null.
+    MergeHistoryWindow* historyWindow() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct Menus;
@@ -24,9 +39,12 @@ private:
     void refreshCommands();
     void rebuildContent();
     void chooseFolder(bool source);
+    void restoreWindowGeometry();
+    void saveWindowGeometry();
 
     app::AppState& state_;
     Menus* menus_;
+    QPointer<MergeHistoryWindow> history_;
 };
 
 }  // namespace sorrelix::ui

@@ -103,9 +103,12 @@ QWidget* MergeDock::buildSummaryColumn() {
 
 QWidget* MergeDock::buildProgressColumn() {
     progressColumn_ = new QWidget(this);
-    auto* lines = new QVBoxLayout(progressColumn_);
-    lines->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout(progressColumn_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    auto* lines = new QVBoxLayout();
     lines->setSpacing(3);
+    row->addLayout(lines);
     progressBar_ = new QProgressBar(progressColumn_);
     progressBar_->setObjectName(QStringLiteral("mergeProgress"));
     progressBar_->setFixedWidth(140);
@@ -116,6 +119,16 @@ QWidget* MergeDock::buildProgressColumn() {
     progressCaption_->setAlignment(Qt::AlignRight);
     tintText(*progressCaption_, style::secondaryText(progressCaption_->palette()));
     lines->addWidget(progressCaption_, 0, Qt::AlignRight);
+
+    // The merge ends after the file at hand; until then the button cannot be pressed again.
+    stop_ = new QPushButton(loc("stop_button"), progressColumn_);
+    stop_->setObjectName(QStringLiteral("stopButton"));
+    stop_->setAccessibleName(loc("stop_button"));
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        stop_->setEnabled(false);
+        state_.stopMerge();
+    });
+    row->addWidget(stop_, 0, Qt::AlignVCenter);
     return progressColumn_;
 }
 
@@ -174,6 +187,7 @@ void MergeDock::refreshMode() {
     const bool merging = state_.isMerging();
     progressColumn_->setVisible(merging);
     actions_->setVisible(!merging);
+    stop_->setEnabled(merging);
     if (merging) refreshProgress();
 }
 

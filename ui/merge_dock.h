@@ -23,7 +23,8 @@ struct ProgressSteps {
 ProgressSteps progressSteps(std::int64_t current, std::int64_t total);
 
 // The pending merge: what it adds, updates and copies, and whether the target has room for it;
-// beside it either the re-analyse and merge buttons or, while the merge runs, its progress.
+// beside it either the re-analyse and merge buttons or, while the merge runs, its progress and
+// the stop button.
 // Progress reports arrive once per merged file, so they touch only the progress column, and
 // reports that arrive together are shown together.
 class MergeDock : public TintedPanel {
@@ -34,6 +35,8 @@ public:
 
     // The window's default button while the dock shows.
     QPushButton& mergeButton() const { return *merge_; }
+    // Beside the progress while a merge runs.
+    QPushButton& stopButton() const { return *stop_; }
 
 private:
     QWidget* buildSummaryColumn();
@@ -52,6 +55,7 @@ private:
     QWidget* progressColumn_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* progressCaption_ = nullptr;
+    QPushButton* stop_ = nullptr;
     QWidget* actions_ = nullptr;
     QPushButton* merge_ = nullptr;
     bool progressPending_ = false;

@@ -13,6 +13,7 @@
 #include "app_state.h"
 #include "diff_list_view.h"
 #include "folder_well.h"
+#include "interrupted_merge_strip.h"
 #include "loc.h"
 #include "merge_dock.h"
 #include "same_folder_strip.h"
@@ -42,6 +43,7 @@ struct MergeView::Parts {
     QWidget* differences = nullptr;
     MergeDock* mergeDock = nullptr;
     SuccessBanner* banner = nullptr;
+    SuccessBanner* stoppedBanner = nullptr;
 };
 
 namespace {
@@ -66,6 +68,7 @@ MergeView::MergeView(AppState& state, QWidget* parent) : QWidget(parent), parts_
     parts_->strip = new SameFolderStrip(this);
     parts_->strip->setObjectName(QStringLiteral("sameFolderStrip"));
     parts_->stack->addWidget(parts_->strip);
+    parts_->stack->addWidget(new InterruptedMergeStrip(state, this));
     buildCentre();
     buildDock();
     new WindowAlert(state, *this);
@@ -132,7 +135,7 @@ void MergeView::buildCentre() {
     parts_->centre = new QStackedWidget(this);
     parts_->dropGuide = makeDropGuidePanel(parts_->centre);
     parts_->ready = makeReadyPanel(parts_->centre);
-    parts_->scanning = makeScanningPanel(parts_->centre);
+    parts_->scanning = makeScanningPanel(state, parts_->centre);
     parts_->inSync = makeInSyncPanel(parts_->centre);
     parts_->diffList = new DiffListView(state, parts_->centre);
     parts_->differences = makeDifferencesPanel(parts_->diffList, parts_->centre);
@@ -151,9 +154,11 @@ void MergeView::buildCentre() {
 }
 
 void MergeView::buildDock() {
-    parts_->banner = new SuccessBanner(parts_->state, this);
+    parts_->banner = new SuccessBanner(parts_->state, SuccessBanner::Kind::completed, this);
+    parts_->stoppedBanner = new SuccessBanner(parts_->state, SuccessBanner::Kind::stopped, this);
     parts_->mergeDock = new MergeDock(parts_->state, this);
     parts_->stack->addWidget(parts_->banner);
+    parts_->stack->addWidget(parts_->stoppedBanner);
     parts_->stack->addWidget(parts_->mergeDock);
 }
 
@@ -169,8 +174,8 @@ void MergeView::connectState() {
                               &AppState::mergeSummaryChanged, &AppState::isMergingChanged}) {
         connect(&state, signal, this, &MergeView::refreshCentre);
     }
-    for (const auto signal : {&AppState::showSuccessBannerChanged, &AppState::isAnalyzedChanged,
-                              &AppState::mergeSummaryChanged}) {
+    for (const auto signal : {&AppState::showSuccessBannerChanged, &AppState::stoppedMergeChanged,
+                              &AppState::isAnalyzedChanged, &AppState::mergeSummaryChanged}) {
         connect(&state, signal, this, &MergeView::refreshDock);
     }
 }
@@ -200,9 +205,12 @@ void MergeView::refreshCentre() {
 
 void MergeView::refreshDock() {
     const AppState& state = parts_->state;
-    const bool banner = state.showSuccessBanner();
+    // A stopped merge's banner stands in the success banner's place.
+    const bool stopped = state.stoppedMerge().has_value();
+    const bool banner = state.showSuccessBanner() && !stopped;
     parts_->banner->setVisible(banner);
-    parts_->mergeDock->setVisible(!banner && analysedWithChanges(state));
+    parts_->stoppedBanner->setVisible(stopped);
+    parts_->mergeDock->setVisible(!banner && !stopped && analysedWithChanges(state));
 }
 
 void MergeView::pressDefaultButton() {

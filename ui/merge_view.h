@@ -11,10 +11,11 @@ namespace sorrelix::ui {
 class DiffListView;
 class FolderWell;
 
-// The working area: the folder pair with the swap button, the same-folder strip, the panel
-// that follows the workflow (drop guide, ready, scanning, in sync, differences), the dock
-// (pending merge, progress, success banner) and the window's single alert. A function of the
-// state: it holds no workflow data, and every action is one call on the state.
+// The working area: the folder pair with the swap button, the same-folder and interrupted-merge
+// strips, the panel that follows the workflow (drop guide, ready, scanning, in sync,
+// differences), the dock (pending merge, progress, success or stopped banner) and the window's
+// single alert. A function of the state: it holds no workflow data, and every action is one
+// call on the state.
 class MergeView : public QWidget {
     Q_OBJECT
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -58,6 +59,21 @@ SearchField::SearchField(QWidget* parent)
         emit textChanged(text);
     });
     connect(clear_, &QToolButton::clicked, edit_, &QLineEdit::clear);
+    edit_->installEventFilter(this);
+}
+
+bool SearchField::eventFilter(QObject* watched, QEvent* event) {
+    // Ctrl+Z always undoes the last merge: the edit neither claims the shortcut (so the
+    // window's command gets it) nor undoes its text when that command is disabled.
+    const bool keyEvent =
+        event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (watched == edit_ && keyEvent &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        // Unaccepted, the override lets the shortcut through; accepted, the press ends here.
+        event->setAccepted(event->type() == QEvent::KeyPress);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString SearchField::text() const {

@@ -10,7 +10,8 @@ class QToolButton;
 namespace sorrelix::ui {
 
 // A rounded search box: magnifying glass, borderless line edit and a clear button that shows
-// only while there is text. Every edit is announced at once; Return does nothing more.
+// only while there is text. Every edit is announced at once; Return does nothing more, and
+// Ctrl+Z is left to the window (it undoes the last merge, never the typed text).
 class SearchField : public QWidget {
     Q_OBJECT
 
@@ -26,6 +27,7 @@ signals:
     void textChanged(const QString& text);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -18,38 +18,31 @@ using text::loc;
 
 namespace {
 
-PanelLook bannerLook() {
-    return {fixedColor(style::green(), 0.08), fixedColor(style::green(), 0.25), 0.8, false, 8};
+QColor accentOf(SuccessBanner::Kind kind) {
+    return kind == SuccessBanner::Kind::completed ? style::green() : style::orange();
 }
 
-QWidget* titleColumn(QWidget* parent) {
-    auto* column = new QWidget(parent);
-    auto* lines = new QVBoxLayout(column);
-    lines->setContentsMargins(0, 0, 0, 0);
-    lines->setSpacing(1);
-    lines->addWidget(
-        styledLabel(loc("success_title"), style::systemFont(12, QFont::DemiBold), column));
-    QLabel* subtitle = styledLabel(loc("success_subtitle"), style::systemFont(10.5), column);
-    tintText(*subtitle, style::secondaryText(subtitle->palette()));
-    subtitle->setWordWrap(true);  // a narrow window wraps it rather than cutting a word
-    lines->addWidget(subtitle);
-    return column;
+PanelLook bannerLook(SuccessBanner::Kind kind) {
+    return {fixedColor(accentOf(kind), 0.08), fixedColor(accentOf(kind), 0.25), 0.8, false, 8};
 }
 
 }  // namespace
 
-SuccessBanner::SuccessBanner(AppState& state, QWidget* parent)
-    : TintedPanel(bannerLook(), parent), state_(state) {
-    setObjectName(QStringLiteral("successBanner"));
+SuccessBanner::SuccessBanner(AppState& state, Kind kind, QWidget* parent)
+    : TintedPanel(bannerLook(kind), parent), state_(state), kind_(kind) {
+    setObjectName(kind == Kind::completed ? QStringLiteral("successBanner")
+                                          : QStringLiteral("stoppedBanner"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(12, 8, 12, 8);
     row->setSpacing(10);
     auto* symbol = new QLabel(this);
-    symbol->setPixmap(symbolPixmap(QStringLiteral("checkmark.circle.fill"), 15, style::green(),
-                                   devicePixelRatioF()));
+    const QString symbolName = kind == Kind::completed
+                                   ? QStringLiteral("checkmark.circle.fill")
+                                   : QStringLiteral("exclamationmark.triangle.fill");
+    symbol->setPixmap(symbolPixmap(symbolName, 15, accentOf(kind), devicePixelRatioF()));
     row->addWidget(symbol);
-    row->addWidget(titleColumn(this));
-    row->addStretch(1);
+    // The text takes the room the buttons leave, so the subtitle wraps only when it must.
+    row->addWidget(buildTitleColumn(kind), 1);
 
     reveal_ = new QPushButton(loc("reveal_in_finder"), this);
     reveal_->setFont(style::systemFont(11.5));
@@ -65,13 +58,34 @@ SuccessBanner::SuccessBanner(AppState& state, QWidget* parent)
     row->addWidget(undo_);
 
     for (const auto signal : {&AppState::targetURLChanged, &AppState::lastSessionChanged,
-                              &AppState::isUndoingChanged}) {
+                              &AppState::isUndoingChanged, &AppState::stoppedMergeChanged}) {
         connect(&state_, signal, this, &SuccessBanner::refresh);
     }
     refresh();
 }
 
+QWidget* SuccessBanner::buildTitleColumn(Kind kind) {
+    auto* column = new QWidget(this);
+    auto* lines = new QVBoxLayout(column);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(1);
+    title_ = styledLabel(loc("success_title"), style::systemFont(12, QFont::DemiBold), column);
+    title_->setObjectName(QStringLiteral("bannerTitle"));
+    lines->addWidget(title_);
+    const char* subtitleKey = kind == Kind::completed ? "success_subtitle" : "stopped_subtitle";
+    QLabel* subtitle = styledLabel(loc(subtitleKey), style::systemFont(10.5), column);
+    subtitle->setObjectName(QStringLiteral("bannerSubtitle"));
+    tintText(*subtitle, style::secondaryText(subtitle->palette()));
+    subtitle->setWordWrap(true);  // a narrow window wraps it rather than cutting a word
+    lines->addWidget(subtitle);
+    return column;
+}
+
 void SuccessBanner::refresh() {
+    if (kind_ == Kind::stopped) {
+        const auto stopped = state_.stoppedMerge().value_or(AppState::StoppedMerge{});
+        title_->setText(loc("stopped_title", stopped.copied, stopped.total));
+    }
     reveal_->setVisible(state_.targetURL().has_value());
     undo_->setVisible(state_.lastSession().has_value());
     undo_->setEnabled(!state_.isUndoing());

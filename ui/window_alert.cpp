@@ -13,6 +13,7 @@ namespace sorrelix::ui {
 WindowAlert::WindowAlert(app::AppState& state, QWidget& host)
     : QObject(&host), state_(state), host_(host) {
     connect(&state_, &app::AppState::alertMessageChanged, this, &WindowAlert::follow);
+    connect(&state_, &app::AppState::alertKeptFolderChanged, this, &WindowAlert::follow);
     host_.installEventFilter(this);
 }
 
@@ -43,6 +44,7 @@ void WindowAlert::follow() {
 void WindowAlert::present(const QString& message) {
     if (box_) {
         box_->setText(message);
+        offerKeptFiles();
         return;
     }
     auto* box = new QMessageBox(&host_);
@@ -59,13 +61,31 @@ void WindowAlert::present(const QString& message) {
     box->setWindowModality(Qt::WindowModal);
     connect(box, &QDialog::finished, this, &WindowAlert::dismissed);
     box_ = box;
+    offerKeptFiles();
     box->open();
+}
+
+void WindowAlert::offerKeptFiles() {
+    const std::optional<QUrl>& folder = state_.alertKeptFolder();
+    // Kept here: closing the box, which any of its buttons does first, clears the state's.
+    if (folder) keptFolder_ = *folder;
+    if (folder && !showKept_) {
+        showKept_ = box_->addButton(text::loc("show_kept_files"), QMessageBox::ActionRole);
+        showKept_->setAccessibleName(text::loc("show_kept_files"));
+        connect(showKept_, &QPushButton::clicked, this,
+                [this] { state_.openInFinder(keptFolder_); });
+    } else if (!folder && showKept_) {
+        box_->removeButton(showKept_);
+        showKept_->deleteLater();
+        showKept_ = nullptr;
+    }
 }
 
 void WindowAlert::dismissed() {
     // Detach first: clearing the message comes back here through follow().
     QMessageBox* box = box_;
     box_ = nullptr;
+    showKept_ = nullptr;
     if (box) box->deleteLater();
     state_.setAlertMessage(std::nullopt);
 }
@@ -73,6 +93,7 @@ void WindowAlert::dismissed() {
 void WindowAlert::dropBox() {
     QMessageBox* box = box_;
     box_ = nullptr;
+    showKept_ = nullptr;
     if (!box) return;
     disconnect(box, nullptr, this, nullptr);
     box->hide();

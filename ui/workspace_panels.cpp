@@ -1,12 +1,17 @@
 #include "workspace_panels.h"
 
+#include <QEvent>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QPainter>
-#include <QProgressBar>
+#include <QPainterPath>
 #include <QVBoxLayout>
 
+#include "app_state.h"
+#include "busy_spinner.h"
+#include "language_manager.h"
 #include "loc.h"
 #include "style.h"
 #include "styled_label.h"
@@ -62,6 +67,29 @@ private:
     QString symbol_;
     int symbolSize_;
     QBrush symbolBrush_;
+};
+
+// Cuts a child's corners to the curve of the panel it lies in, so that its own square
+// background (a list, a scroll bar, a selected row) never covers the panel's rounded corners.
+class RoundedCorners : public QObject {
+public:
+    RoundedCorners(QWidget* child, qreal radius) : QObject(child), radius_(radius) {
+        child->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            auto* child = static_cast<QWidget*>(watched);
+            QPainterPath shape;
+            shape.addRoundedRect(QRectF(child->rect()), radius_, radius_);
+            child->setMask(QRegion(shape.toFillPolygon().toPolygon()));
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    qreal radius_;
 };
 
 QVBoxLayout* centredStack(QWidget* panel, int spacing) {
@@ -126,6 +154,13 @@ QPushButton* startButton(QWidget* parent) {
     return button;
 }
 
+// "Files compared: 12,345 · Read: 1.2 GB", the count in the interface language's format.
+QString scanningProgressText(const app::AppState& state) {
+    const QLocale locale(text::LanguageManager::shared().currentTableCode());
+    return loc("scanning_progress", locale.toString(state.analysisFilesCompared()),
+               state.formatBytes(state.analysisBytesRead()));
+}
+
 }  // namespace
 
 TintedPanel* makeDropGuidePanel(QWidget* parent) {
@@ -162,17 +197,26 @@ ActionPanel makeReadyPanel(QWidget* parent) {
     return {panel, start};
 }
 
-ActionPanel makeScanningPanel(QWidget* parent) {
+ActionPanel makeScanningPanel(const app::AppState& state, QWidget* parent) {
     auto* panel = new TintedPanel({controlBackgroundAt(0.4), {}, 0, false, 10}, parent);
     panel->setObjectName(QStringLiteral("scanningPanel"));
     QVBoxLayout* stack = centredStack(panel, 14);
-    auto* busy = new QProgressBar(panel);
-    busy->setRange(0, 0);
-    busy->setTextVisible(false);
-    busy->setFixedWidth(140);
-    addCentred(stack, busy);
-    stack->addWidget(
-        titleBlock("scanning_title", 14, QFont::DemiBold, "scanning_subtitle", 4, panel));
+    auto* spinner = new BusySpinner(32, panel);
+    spinner->setObjectName(QStringLiteral("scanningSpinner"));
+    spinner->setAccessibleName(loc("scanning_title"));
+    addCentred(stack, spinner);
+    QWidget* titles =
+        titleBlock("scanning_title", 14, QFont::DemiBold, "scanning_subtitle", 4, panel);
+    // Digits of one width, so the line does not shift as the counts change.
+    QLabel* progress = centredLabel(scanningProgressText(state), style::monospacedFont(11), titles,
+                                    /*secondary=*/true);
+    progress->setObjectName(QStringLiteral("scanningProgress"));
+    QObject::connect(&state, &app::AppState::analysisProgressChanged, progress,
+                     [&state, progress] { progress->setText(scanningProgressText(state)); });
+    auto* lines = static_cast<QVBoxLayout*>(titles->layout());
+    lines->addSpacing(6);
+    lines->addWidget(progress);
+    stack->addWidget(titles);
     stack->addSpacing(4);
     QPushButton* cancel = smallBorderedButton(loc("cancel"), panel);
     addCentred(stack, cancel);
@@ -196,13 +240,16 @@ ActionPanel makeInSyncPanel(QWidget* parent) {
 }
 
 TintedPanel* makeDifferencesPanel(QWidget* list, QWidget* parent) {
+    constexpr int kRadius = 10;
     auto* panel =
-        new TintedPanel({controlBackgroundAt(1.0), separatorAt(0.5), 0.8, false, 10}, parent);
+        new TintedPanel({controlBackgroundAt(1.0), separatorAt(0.5), 0.8, false, kRadius}, parent);
     panel->setObjectName(QStringLiteral("differencesPanel"));
     auto* frame = new QVBoxLayout(panel);
-    // Inside the outline, so the list's corners do not cover it.
-    frame->setContentsMargins(1, 1, 1, 1);
+    // Inside the outline, with corners of the same curve, so the list never covers it.
+    constexpr int kInset = 1;
+    frame->setContentsMargins(kInset, kInset, kInset, kInset);
     frame->addWidget(list);
+    new RoundedCorners(list, kRadius - kInset);
     return panel;
 }
 

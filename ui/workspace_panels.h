@@ -4,6 +4,10 @@
 
 #include "tinted_panel.h"
 
+namespace sorrelix::app {
+class AppState;
+}
+
 namespace sorrelix::ui {
 
 // The panels of the workspace's centre. Each fills the centre; the workspace shows one at a
@@ -17,8 +21,8 @@ struct ActionPanel {
 TintedPanel* makeDropGuidePanel(QWidget* parent);
 // Both folders chosen: the start button, the window's default button.
 ActionPanel makeReadyPanel(QWidget* parent);
-// An analysis runs: a busy indicator and the cancel button.
-ActionPanel makeScanningPanel(QWidget* parent);
+// An analysis runs: a spinner, how far the analysis has come, and the cancel button.
+ActionPanel makeScanningPanel(const app::AppState& state, QWidget* parent);
 // The analysis found nothing to merge: the re-analyse button.
 ActionPanel makeInSyncPanel(QWidget* parent);
 // The frame around the difference list.

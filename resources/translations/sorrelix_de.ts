@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>Letzte Zusammenführung widerrufen</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>Verlauf der Zusammenführungen</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>Noch keine Zusammenführungen.</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>Sicherungsordner anzeigen</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>Zielpfad kopieren</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>Abgeschlossen</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>Gestoppt</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>Unterbrochen</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>Widerrufen</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>Kann widerrufen werden</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>Zielordner nicht gefunden</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>Quellordner wählen…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>Beide Ordner werden gelesen und auf abweichende Dateien geprüft.</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>Verglichene Dateien: %1 · Gelesen: %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>Abbrechen</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>Quelle und Ziel sind derselbe Ordner.</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>Eine frühere Zusammenführung in diesen Ordner wurde nicht abgeschlossen.</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>Zusammenführen: %1 von %2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>Stoppen</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>Zusammenführung abgeschlossen</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>Zusammenführung widerrufen</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>Zusammenführung nach %1 von %2 Dateien gestoppt</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>Die bisher kopierten Dateien bleiben im Ziel. Widerrufen nimmt sie zurück.</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>Das Zusammenführen ist fehlgeschlagen: %1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Mit Strg+Z widerrufen Sie, was bereits kopiert wurde.</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>Die letzte Zusammenführung wurde widerrufen. Das Ziel ist wieder im vorherigen Zustand.</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Dateien, die Sie nach der Zusammenführung geändert haben, wurden behalten statt gelöscht (%1): Sie liegen jetzt in %2.</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>Behaltene Dateien anzeigen</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>Ein „[“ beginnt eine Zeichenmenge, die nie mit „]“ geschlossen wird.</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>Ein Bereich in „[…]“ verläuft rückwärts, etwa z-a.</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>Benannte Mengen wie [:digit:] werden nicht unterstützt. Geben Sie stattdessen die Zeichen an, etwa [0-9].</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>Die Regel endet mit „\“, danach bleibt nichts zu maskieren.</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>„/“ kann nicht mit „\“ maskiert werden: Es trennt immer Ordner.</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>Die Regel besteht nur aus „/“ oder enthält „//“: Kein Pfad hat einen leeren Teil.</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>Pfade enthalten nie „.“ oder „..“ als Teil.</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>„**“ muss allein zwischen Schrägstrichen stehen, wie in a/**/b.</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>Ein „!“ am Anfang kann keine Dateien zurückholen. Schreiben Sie „\!“ für einen Namen, der mit „!“ beginnt.</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>Die Regel enthält ein NUL-Byte, das kein Name enthalten kann.</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>Die Regel beginnt oder endet mit einem Leer- oder Tabulatorzeichen, das leicht übersehen wird. Setzen Sie „\“ davor, wenn der Name dort wirklich eines hat.</translation>
     </message>
 </context>
 </TS>

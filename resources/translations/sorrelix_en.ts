@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>Undo Last Merge</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>Merge History</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>No merges yet.</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>Show Backup Folder</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>Copy Target Path</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>Completed</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>Stopped</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>Interrupted</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>Undone</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>Can be undone</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>Target folder not found</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>Choose Source Folder…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>Reading both folders and checking which files differ.</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>Files compared: %1 · Read: %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>Cancel</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>Source and target are the same folder.</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>An earlier merge into this folder did not finish.</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>Merging %1 of %2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>Merge complete</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>Undo Merge</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>Merge stopped after %1 of %2 files</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>The files copied so far stay in the target. Undo takes them back.</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>The merge failed: %1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Press Ctrl+Z to undo what was copied.</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>The last merge was undone. The target is back to how it was.</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>Show Kept Files</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>A “[” opens a set of characters that is never closed with “]”.</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>A range inside “[…]” runs backwards, like z-a.</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>The rule ends with “\”, which leaves nothing to escape.</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>“/” cannot be escaped with “\”: it always separates folders.</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>The rule is only “/” or holds “//”: no path has an empty part.</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>Paths never hold “.” or “..” as a part.</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>“**” must stand alone between slashes, as in a/**/b.</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>The rule holds a NUL byte, which no name can hold.</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</translation>
     </message>
 </context>
 </TS>

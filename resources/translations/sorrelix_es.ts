@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>Deshacer la última fusión</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>Historial de fusiones</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>Aún no hay fusiones.</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>Mostrar carpeta de respaldo</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>Copiar ruta de destino</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>Completada</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>Detenida</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>Fallida</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>Interrumpida</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>Deshecha</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>Se puede deshacer</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>No se encuentra la carpeta de destino</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>Elegir carpeta de origen…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>Leyendo ambas carpetas y buscando los archivos que difieren.</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>Archivos comparados: %1 · Leído: %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>Cancelar</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>El origen y el destino son la misma carpeta.</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>Una fusión anterior en esta carpeta no terminó.</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>Fusionando %1 de %2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>Fusión completada</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>Deshacer fusión</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>Fusión detenida tras %1 de %2 archivos</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>Los archivos copiados hasta ahora quedan en el destino. Deshacer los retira.</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>La fusión falló: %1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Pulse Ctrl+Z para deshacer lo que se copió.</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>Se deshizo la última fusión. El destino ha vuelto a su estado anterior.</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Los archivos que cambió después de la fusión se conservaron en lugar de eliminarse (%1): ahora están en %2.</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>Mostrar archivos conservados</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Cerrar</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>Un «[» abre un conjunto de caracteres que nunca se cierra con «]».</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>Un rango dentro de «[…]» va al revés, como z-a.</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>Los conjuntos con nombre como [:digit:] no se admiten. Enumera los caracteres, como [0-9].</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>La regla termina con «\», que no deja nada que escapar.</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>«/» no se puede escapar con «\»: siempre separa carpetas.</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>La regla es solo «/» o contiene «//»: ninguna ruta tiene una parte vacía.</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>Las rutas nunca contienen «.» ni «..» como parte.</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>«**» debe ir solo entre barras, como en a/**/b.</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>Un «!» al principio no puede recuperar archivos. Escribe «\!» para un nombre que empieza por «!».</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>La regla contiene un byte NUL, que ningún nombre puede contener.</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>La regla empieza o termina con un espacio o un tabulador, fácil de pasar por alto. Pon «\» delante si el nombre de verdad lo tiene ahí.</translation>
     </message>
 </context>
 </TS>

@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>Annuler la dernière fusion</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>Historique des fusions</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>Aucune fusion pour l’instant.</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>Afficher le dossier de sauvegarde</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>Copier le chemin de la cible</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>Terminée</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>Arrêtée</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>Échouée</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>Interrompue</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>Annulée</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>Peut être annulée</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>Dossier cible introuvable</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>Choisir le dossier source…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>Lecture des deux dossiers et recherche des fichiers qui diffèrent.</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>Fichiers comparés : %1 · Lu : %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>Annuler</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>La source et la cible sont le même dossier.</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>Une fusion précédente dans ce dossier ne s’est pas terminée.</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>Fusion de %1 sur %2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>Fusion terminée</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>Annuler la fusion</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>Fusion arrêtée après %1 fichiers sur %2</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>Les fichiers déjà copiés restent dans la cible. Annuler les retire.</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>La fusion a échoué : %1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Appuyez sur Ctrl+Z pour annuler ce qui a été copié.</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>La dernière fusion a été annulée. La cible est revenue à son état précédent.</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Les fichiers modifiés après la fusion ont été conservés au lieu d’être supprimés (%1) : ils se trouvent maintenant dans %2.</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>Afficher les fichiers conservés</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Fermer</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>Un « [ » ouvre un ensemble de caractères qui n’est jamais fermé par « ] ».</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>Une plage dans « […] » va à rebours, comme z-a.</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>Les ensembles nommés comme [:digit:] ne sont pas pris en charge. Énumérez plutôt les caractères, comme [0-9].</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>La règle se termine par « \ », qui n’a plus rien à échapper.</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>« / » ne peut pas être échappé par « \ » : il sépare toujours les dossiers.</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>La règle n’est que « / » ou contient « // » : aucun chemin n’a de partie vide.</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>Les chemins ne contiennent jamais « . » ni « .. » comme partie.</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>« ** » doit être seul entre deux barres obliques, comme dans a/**/b.</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>Un « ! » au début ne peut pas réintégrer de fichiers. Écrivez « \! » pour un nom qui commence par « ! ».</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>La règle contient un octet NUL, qu’aucun nom ne peut contenir.</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>La règle commence ou se termine par une espace ou une tabulation, facile à ne pas voir. Placez « \ » devant si le nom en contient vraiment une à cet endroit.</translation>
     </message>
 </context>
 </TS>

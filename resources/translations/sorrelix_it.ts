@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>Annulla l’ultima unione</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>Cronologia delle unioni</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>Nessuna unione finora.</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>Mostra cartella di backup</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>Copia percorso di destinazione</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>Completata</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>Fermata</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>Non riuscita</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>Interrotta</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>Annullata</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>Si può annullare</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>Cartella di destinazione non trovata</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>Scegli cartella di origine…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>Lettura di entrambe le cartelle e ricerca dei file diversi.</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>File confrontati: %1 · Letti: %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>Annulla</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>Origine e destinazione sono la stessa cartella.</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>Un’unione precedente in questa cartella non è stata completata.</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>Unione di %1 su %2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>Interrompi</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>Unione completata</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>Annulla unione</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>Unione fermata dopo %1 file su %2</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>I file copiati finora restano nella destinazione. Annulla li rimuove.</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>Unione non riuscita: %1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Premi Ctrl+Z per annullare ciò che è stato copiato.</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>L’ultima unione è stata annullata. La destinazione è tornata allo stato precedente.</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>I file modificati dopo l’unione sono stati conservati anziché eliminati (%1): ora si trovano in %2.</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>Mostra file conservati</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Chiudi</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>Una «[» apre un insieme di caratteri che non viene mai chiuso con «]».</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>Un intervallo dentro «[…]» va all’indietro, come z-a.</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>Gli insiemi con nome come [:digit:] non sono supportati. Elenca invece i caratteri, come [0-9].</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>La regola termina con «\», dopo il quale non resta nulla da rendere letterale.</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>«/» non può essere reso letterale con «\»: separa sempre le cartelle.</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>La regola è solo «/» o contiene «//»: nessun percorso ha una parte vuota.</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>I percorsi non contengono mai «.» o «..» come parte.</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>«**» deve stare da solo tra due barre, come in a/**/b.</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>Un «!» iniziale non può recuperare file. Scrivi «\!» per un nome che inizia con «!».</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>La regola contiene un byte NUL, che nessun nome può contenere.</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>La regola inizia o finisce con uno spazio o una tabulazione, facile da non notare. Metti «\» davanti se il nome lo contiene davvero in quel punto.</translation>
     </message>
 </context>
 </TS>

@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>直前のマージを取り消す</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>マージ履歴</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>マージはまだありません。</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>バックアップフォルダを表示</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>コピー先のパスをコピー</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>完了</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>停止</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>中断</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>取り消し済み</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>取り消し可能</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>コピー先フォルダが見つかりません</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>コピー元フォルダを選択…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>両方のフォルダを読み込み、異なるファイルを調べています。</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>比較したファイル: %1 · 読み込み: %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>キャンセル</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>コピー元とコピー先が同じフォルダです。</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>このフォルダへの以前のマージが完了していません。</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>マージ中 %1 / %2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>マージが完了しました</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>マージを取り消す</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>%2 件中 %1 件でマージを停止しました</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>ここまでにコピーしたファイルはコピー先に残ります。取り消すと元に戻ります。</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>マージに失敗しました：%1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Ctrl+Z でコピー済みの分を取り消せます。</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>直前のマージを取り消しました。コピー先は元の状態に戻りました。</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>マージ後に変更されたファイルは削除せずに保管しました（%1 件）：現在の場所は %2 です。</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>保管したファイルを表示</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>閉じる</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>「[」で始まる文字の集合が「]」で閉じられていません。</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>「[…]」内の範囲が逆順です（例: z-a）。</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>[:digit:] のような名前付きの集合には対応していません。代わりに [0-9] のように文字を並べてください。</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>ルールが「\」で終わっていて、エスケープする文字がありません。</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>「/」は「\」でエスケープできません。常にフォルダの区切りです。</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>ルールが「/」だけか、「//」を含んでいます。空の部分を持つパスはありません。</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>パスに「.」や「..」という部分が含まれることはありません。</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>「**」は a/**/b のように、スラッシュの間に単独で置いてください。</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>先頭の「!」でファイルを戻すことはできません。「!」で始まる名前には「\!」と書いてください。</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>ルールに NUL バイトが含まれています。名前に NUL バイトは使えません。</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>ルールの先頭か末尾に、見落としやすいスペースかタブがあります。名前に本当に含まれる場合は、その前に「\」を付けてください。</translation>
     </message>
 </context>
 </TS>

@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>마지막 병합 취소</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>병합 기록</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>아직 병합 기록이 없습니다.</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>백업 폴더 보기</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>대상 경로 복사</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>완료</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>중지됨</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>실패</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>중단됨</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>취소됨</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>취소 가능</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>대상 폴더를 찾을 수 없음</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>원본 폴더 선택…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>두 폴더를 읽고 서로 다른 파일을 확인하고 있습니다.</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>비교한 파일: %1 · 읽은 용량: %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>취소</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>원본과 대상이 같은 폴더입니다.</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>이 폴더로의 이전 병합이 끝나지 않았습니다.</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>병합 중 %1/%2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>중지</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>병합 완료</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>병합 취소</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>파일 %2개 중 %1개에서 병합을 중지했습니다</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>지금까지 복사한 파일은 대상에 남아 있습니다. 취소하면 되돌립니다.</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>병합하지 못했습니다: %1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Ctrl+Z를 누르면 복사된 내용을 취소할 수 있습니다.</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>마지막 병합을 취소했습니다. 대상이 이전 상태로 돌아갔습니다.</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>병합 후 변경한 파일은 삭제하지 않고 보관했습니다(%1개): 현재 위치는 %2입니다.</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>보관한 파일 보기</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>닫기</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>‘[’로 시작한 문자 집합이 ‘]’로 닫히지 않았습니다.</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>‘[…]’ 안의 범위가 거꾸로 되어 있습니다(예: z-a).</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>[:digit:] 같은 이름 있는 집합은 지원하지 않습니다. 대신 [0-9]처럼 문자를 나열하세요.</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>규칙이 ‘\’로 끝나서 이스케이프할 문자가 없습니다.</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>‘/’는 ‘\’로 이스케이프할 수 없습니다. 항상 폴더를 구분합니다.</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>규칙이 ‘/’뿐이거나 ‘//’를 포함합니다. 빈 부분이 있는 경로는 없습니다.</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>경로에는 ‘.’이나 ‘..’ 부분이 들어가지 않습니다.</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>‘**’는 a/**/b처럼 슬래시 사이에 단독으로 있어야 합니다.</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>맨 앞의 ‘!’로 파일을 되살릴 수 없습니다. ‘!’로 시작하는 이름에는 ‘\!’를 쓰세요.</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>규칙에 NUL 바이트가 있습니다. 어떤 이름에도 NUL 바이트는 들어갈 수 없습니다.</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>규칙이 눈에 잘 띄지 않는 공백이나 탭으로 시작하거나 끝납니다. 이름에 정말 있는 경우에는 그 앞에 ‘\’를 붙이세요.</translation>
     </message>
 </context>
 </TS>

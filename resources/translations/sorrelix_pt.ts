@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>Desfazer última mesclagem</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>Histórico de mesclagens</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>Nenhuma mesclagem ainda.</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>Mostrar pasta de backup</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>Copiar caminho do destino</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>Concluída</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>Parada</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>Falhou</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>Interrompida</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>Desfeita</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>Pode ser desfeita</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>Pasta de destino não encontrada</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>Escolher pasta de origem…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>Lendo as duas pastas e verificando quais arquivos diferem.</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>Arquivos comparados: %1 · Lido: %2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>Cancelar</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>Origem e destino são a mesma pasta.</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>Uma mesclagem anterior nesta pasta não terminou.</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>Mesclando %1 de %2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>Parar</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>Mesclagem concluída</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>Desfazer mesclagem</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>Mesclagem parada após %1 de %2 arquivos</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>Os arquivos copiados até agora ficam no destino. Desfazer os remove.</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>A mesclagem falhou: %1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>Pressione Ctrl+Z para desfazer o que foi copiado.</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>A última mesclagem foi desfeita. O destino voltou ao estado anterior.</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Os arquivos alterados após a mesclagem foram mantidos em vez de excluídos (%1): agora estão em %2.</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>Mostrar arquivos mantidos</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>Fechar</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>Um “[” abre um conjunto de caracteres que nunca é fechado com “]”.</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>Um intervalo dentro de “[…]” está invertido, como z-a.</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>Conjuntos nomeados como [:digit:] não são suportados. Liste os caracteres, como [0-9].</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>A regra termina com “\”, que não deixa nada para escapar.</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>“/” não pode ser escapado com “\”: ele sempre separa pastas.</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>A regra é só “/” ou contém “//”: nenhum caminho tem uma parte vazia.</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>Os caminhos nunca contêm “.” ou “..” como parte.</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>“**” deve ficar sozinho entre barras, como em a/**/b.</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>Um “!” no início não pode trazer arquivos de volta. Escreva “\!” para um nome que começa com “!”.</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>A regra contém um byte NUL, que nenhum nome pode conter.</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>A regra começa ou termina com um espaço ou uma tabulação, fácil de passar despercebido. Coloque “\” antes se o nome realmente tiver um ali.</translation>
     </message>
 </context>
 </TS>

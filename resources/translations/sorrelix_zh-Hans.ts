@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>撤销上次合并</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>合并历史</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>尚无合并记录。</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>显示备份文件夹</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>复制目标路径</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>已完成</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>已中断</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>已撤销</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>可撤销</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>找不到目标文件夹</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>选择源文件夹…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>正在读取两个文件夹并检查哪些文件不同。</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>已比较文件：%1 · 已读取：%2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>取消</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>源和目标是同一个文件夹。</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>之前合并到此文件夹的操作未完成。</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>正在合并 %1/%2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>合并完成</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>撤销合并</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>合并已停止：已完成 %1/%2 个文件</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>已复制的文件保留在目标中。撤销可将其撤回。</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>合并失败：%1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>按 Ctrl+Z 可撤销已复制的内容。</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>已撤销上次合并，目标已恢复原状。</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>合并后您更改过的文件已保留，未被删除（%1 个）：现位于 %2。</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>显示保留的文件</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>关闭</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>以“[”开始的字符集合没有用“]”闭合。</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>“[…]”中的范围是反向的，例如 z-a。</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>不支持 [:digit:] 这样的命名集合。请改为列出字符，例如 [0-9]。</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>规则以“\”结尾，后面没有可转义的字符。</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>“/”不能用“\”转义：它始终用于分隔文件夹。</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>规则只有“/”或包含“//”：任何路径都没有空的部分。</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>路径中从不包含“.”或“..”这样的部分。</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>“**”必须单独位于两个斜杠之间，例如 a/**/b。</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>开头的“!”无法恢复文件。以“!”开头的名称请写作“\!”。</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>规则包含 NUL 字节，任何名称都不能包含它。</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>规则以不易察觉的空格或制表符开头或结尾。如果名称中确实有，请在它前面加上“\”。</translation>
     </message>
 </context>
 </TS>

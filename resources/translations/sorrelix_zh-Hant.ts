@@ -75,6 +75,50 @@
         <source>Undo Last Merge</source>
         <translation>復原上次合併</translation>
     </message>
+    <message id="history_title">
+        <source>Merge History</source>
+        <translation>合併記錄</translation>
+    </message>
+    <message id="history_empty">
+        <source>No merges yet.</source>
+        <translation>尚無合併記錄。</translation>
+    </message>
+    <message id="history_show_backup">
+        <source>Show Backup Folder</source>
+        <translation>顯示備份資料夾</translation>
+    </message>
+    <message id="history_copy_target">
+        <source>Copy Target Path</source>
+        <translation>複製目標路徑</translation>
+    </message>
+    <message id="history_outcome_completed">
+        <source>Completed</source>
+        <translation>已完成</translation>
+    </message>
+    <message id="history_outcome_stopped">
+        <source>Stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message id="history_outcome_failed">
+        <source>Failed</source>
+        <translation>失敗</translation>
+    </message>
+    <message id="history_outcome_interrupted">
+        <source>Interrupted</source>
+        <translation>已中斷</translation>
+    </message>
+    <message id="history_outcome_undone">
+        <source>Undone</source>
+        <translation>已復原</translation>
+    </message>
+    <message id="history_can_undo">
+        <source>Can be undone</source>
+        <translation>可復原</translation>
+    </message>
+    <message id="history_target_missing">
+        <source>Target folder not found</source>
+        <translation>找不到目標資料夾</translation>
+    </message>
     <message id="choose_source_menu">
         <source>Choose Source Folder…</source>
         <translation>選擇來源資料夾…</translation>
@@ -175,6 +219,10 @@
         <source>Reading both folders and checking which files differ.</source>
         <translation>正在讀取兩個資料夾並檢查哪些檔案不同。</translation>
     </message>
+    <message id="scanning_progress">
+        <source>Files compared: %1 · Read: %2</source>
+        <translation>已比較檔案：%1 · 已讀取：%2</translation>
+    </message>
     <message id="cancel">
         <source>Cancel</source>
         <translation>取消</translation>
@@ -194,6 +242,10 @@
     <message id="warning_same_folder">
         <source>Source and target are the same folder.</source>
         <translation>來源與目標是同一個資料夾。</translation>
+    </message>
+    <message id="interrupted_merge_warning">
+        <source>An earlier merge into this folder did not finish.</source>
+        <translation>先前合併到此資料夾的作業未完成。</translation>
     </message>
     <message id="diff_added">
         <source>%1 added</source>
@@ -223,6 +275,10 @@
         <source>Merging %1 of %2…</source>
         <translation>正在合併 %1/%2…</translation>
     </message>
+    <message id="stop_button">
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
     <message id="success_title">
         <source>Merge complete</source>
         <translation>合併完成</translation>
@@ -234,6 +290,14 @@
     <message id="undo_button">
         <source>Undo Merge</source>
         <translation>復原合併</translation>
+    </message>
+    <message id="stopped_title">
+        <source>Merge stopped after %1 of %2 files</source>
+        <translation>合併已停止：已完成 %1/%2 個檔案</translation>
+    </message>
+    <message id="stopped_subtitle">
+        <source>The files copied so far stay in the target. Undo takes them back.</source>
+        <translation>已複製的檔案保留在目標中。復原可將其撤回。</translation>
     </message>
     <message id="diff_search_placeholder">
         <source>Search files</source>
@@ -291,6 +355,10 @@
         <source>The merge failed: %1</source>
         <translation>合併失敗：%1</translation>
     </message>
+    <message id="alert_merge_failed_undo">
+        <source>Press Ctrl+Z to undo what was copied.</source>
+        <translation>按 Ctrl+Z 可復原已複製的內容。</translation>
+    </message>
     <message id="alert_undo_success">
         <source>The last merge was undone. The target is back to how it was.</source>
         <translation>已復原上次合併，目標已回到原本的狀態。</translation>
@@ -303,9 +371,57 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>合併後您變更過的檔案已保留，未被刪除（%1 個）：現位於 %2。</translation>
     </message>
+    <message id="show_kept_files">
+        <source>Show Kept Files</source>
+        <translation>顯示保留的檔案</translation>
+    </message>
     <message id="close">
         <source>Close</source>
         <translation>關閉</translation>
+    </message>
+    <message id="exclude_rule_unclosed_class">
+        <source>A “[” opens a set of characters that is never closed with “]”.</source>
+        <translation>以「[」開始的字元集合沒有用「]」關閉。</translation>
+    </message>
+    <message id="exclude_rule_reversed_range">
+        <source>A range inside “[…]” runs backwards, like z-a.</source>
+        <translation>「[…]」中的範圍是反向的，例如 z-a。</translation>
+    </message>
+    <message id="exclude_rule_named_class">
+        <source>Named sets such as [:digit:] are not supported. List the characters instead, such as [0-9].</source>
+        <translation>不支援 [:digit:] 這類具名集合。請改為列出字元，例如 [0-9]。</translation>
+    </message>
+    <message id="exclude_rule_trailing_backslash">
+        <source>The rule ends with “\”, which leaves nothing to escape.</source>
+        <translation>規則以「\」結尾，後面沒有可跳脫的字元。</translation>
+    </message>
+    <message id="exclude_rule_escaped_slash">
+        <source>“/” cannot be escaped with “\”: it always separates folders.</source>
+        <translation>「/」無法用「\」跳脫：它一律用來分隔資料夾。</translation>
+    </message>
+    <message id="exclude_rule_empty_part">
+        <source>The rule is only “/” or holds “//”: no path has an empty part.</source>
+        <translation>規則只有「/」或包含「//」：任何路徑都沒有空白的部分。</translation>
+    </message>
+    <message id="exclude_rule_dot_part">
+        <source>Paths never hold “.” or “..” as a part.</source>
+        <translation>路徑中從不包含「.」或「..」這樣的部分。</translation>
+    </message>
+    <message id="exclude_rule_partial_globstar">
+        <source>“**” must stand alone between slashes, as in a/**/b.</source>
+        <translation>「**」必須單獨位於兩個斜線之間，例如 a/**/b。</translation>
+    </message>
+    <message id="exclude_rule_negation">
+        <source>A leading “!” cannot bring files back. Write “\!” for a name that begins with “!”.</source>
+        <translation>開頭的「!」無法找回檔案。以「!」開頭的名稱請寫成「\!」。</translation>
+    </message>
+    <message id="exclude_rule_nul_byte">
+        <source>The rule holds a NUL byte, which no name can hold.</source>
+        <translation>規則包含 NUL 位元組，任何名稱都不能包含它。</translation>
+    </message>
+    <message id="exclude_rule_outer_space">
+        <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
+        <translation>規則以不易察覺的空格或定位字元開頭或結尾。如果名稱中確實有，請在它前面加上「\」。</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QStorageInfo>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "language_manager.h"
 #include "loc.h"
 #include "sandbox_helper.h"
+#include "session_history.h"
+#include "sorrelix_app.h"
 
 namespace sorrelix::app {
 namespace {
@@ -180,6 +183,9 @@ TEST_F(AppStateTest, AnalysisPublishesItsSummaryOnTheGuiThread) {
     EXPECT_EQ(summary.updatedCount, 1);
     EXPECT_EQ(summary.identicalCount, 1);
     EXPECT_EQ(summary.bytesToTransfer, 14);
+    // Every file, and "same" read on both sides.
+    EXPECT_EQ(state.analysisFilesCompared(), 3);
+    EXPECT_EQ(state.analysisBytesRead(), 8);
 }
 
 TEST_F(AppStateTest, AnalysisErrorRaisesTheEnginesTextAndKeepsTheEarlierSummary) {
@@ -219,6 +225,40 @@ TEST_F(AppStateTest, CancelledAnalysisIsNeverPublished) {
     log.take();
     state.cancelAnalysis();
     EXPECT_EQ(log.take(), Log{});
+}
+
+// Bytes this process has read so far, whichever thread read them.
+std::int64_t bytesReadByProcess() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::int64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:") return value;
+    }
+    throw std::runtime_error("no rchar in /proc/self/io");
+}
+
+// A long walk shows its count as it goes; Cancel stops the walk itself, long before its end,
+// and the count with it.
+TEST_F(AppStateTest, CountMovesWhileAnalysingAndCancelStopsTheWalk) {
+    // 64 GiB to read in all: seconds, on any machine, against the count's quarter second.
+    constexpr std::int64_t kFileBytes = 8 << 20;
+    constexpr int kNames = 4000;
+    testing::makeSlowToComparePair(source, target, kNames, kFileBytes);
+    choosePair();
+    QSignalSpy dropped(&state, &AppState::cancelledAnalysisDropped);
+    const std::int64_t readBefore = bytesReadByProcess();
+
+    state.startAnalysis(false);
+    EXPECT_EQ(state.analysisFilesCompared(), 0);
+    ASSERT_TRUE(waitUntil([this] { return state.analysisFilesCompared() > 0; }));
+    EXPECT_TRUE(state.isAnalyzing());
+    state.cancelAnalysis();
+    const std::int64_t shown = state.analysisFilesCompared();
+    ASSERT_TRUE(waitUntil([&] { return dropped.count() == 1; }));
+    EXPECT_LT(bytesReadByProcess() - readBefore, kNames * kFileBytes);  // half of the walk
+    EXPECT_EQ(state.analysisFilesCompared(), shown);
+    EXPECT_FALSE(state.mergeSummary().has_value());
 }
 
 TEST_F(AppStateTest, NewAnalysisReplacesARunningOne) {
@@ -329,7 +369,8 @@ TEST_F(AppStateTest, FailedMergeRaisesItsDescriptionAndCanBeUndone) {
     const QString description = EngineError::copyFailed("a.txt", ENOENT).description();
     EXPECT_EQ(log.take(), (Log{"isMerging=true", "progressTotal=1", "progressCurrent=1",
                                "progressFileName=a.txt", "lastSession=set", "isMerging=false",
-                               alert(loc("alert_merge_failed", description))}));
+                               alert(loc("alert_merge_failed", description) + "\n\n" +
+                                     loc("alert_merge_failed_undo"))}));
     ASSERT_TRUE(state.lastSession().has_value());
     EXPECT_EQ(state.lastSession()->outcome, engine::MergeOutcome::failed);
     EXPECT_TRUE(state.mergeSummary().has_value());
@@ -355,8 +396,11 @@ TEST_F(AppStateTest, AStoppedMergeIsTheLastMergeAndIsUndone) {
     EXPECT_EQ(state.lastSession()->outcome, engine::MergeOutcome::stopped);
     EXPECT_LT(state.progressCurrent(), 2000);
     EXPECT_FALSE(state.showSuccessBanner());
+    // Its banner counts what was copied, and stays through the analysis that follows.
+    EXPECT_EQ(state.stoppedMerge(), (AppState::StoppedMerge{state.progressCurrent(), 2000}));
     state.undoLastMerge();
     ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    EXPECT_FALSE(state.stoppedMerge());
     EXPECT_EQ(target.read("f1.txt"), "old");
     EXPECT_FALSE(target.exists("f0.txt"));
 }
@@ -375,6 +419,35 @@ TEST_F(AppStateTest, UndoSaysWhereTheFilesChangedSinceTheMergeWent) {
     EXPECT_EQ(state.alertMessage(),
               loc("alert_undo_success") + "\n\n" + loc("alert_undo_kept_files", 1, keptFolder));
     EXPECT_EQ(target.read(".sorrelix/kept/" + id + "/a.txt"), "edited since");
+    EXPECT_EQ(state.alertKeptFolder(), urlOf(keptFolder.toStdString()));
+    state.setAlertMessage(std::nullopt);  // the folder goes with its alert
+    EXPECT_FALSE(state.alertKeptFolder());
+}
+
+// A merge that never ended (a crash) is offered for undo as soon as its target is chosen,
+// also from the command line, and no longer once undone.
+TEST_F(AppStateTest, AnInterruptedMergeOfTheTargetIsOfferedUntilUndone) {
+    source.file("a.txt", "new");
+    target.file("a.txt", "old");
+    engine::MergeSessionRecord record = APFSEngine::shared().executeMergeNow(
+        source.root(), target.root(), APFSEngine::shared().analyzeNow(source.root(), target.root()),
+        {});
+    record.outcome = engine::MergeOutcome::interrupted;
+    engine::SessionHistory::replace(record);
+    FileTree other;
+
+    SorrelixApp::applyCommandLineFolders({"sorrelix", "--target", target.root().c_str()}, state);
+    ASSERT_TRUE(waitUntil([this] { return state.interruptedMerge().has_value(); }));
+    EXPECT_EQ(state.interruptedMerge()->id, record.id);
+    state.setTarget(urlOf(other.root()));  // another folder: gone at once
+    EXPECT_FALSE(state.interruptedMerge());
+    state.setTarget(urlOf(target.root()));
+    ASSERT_TRUE(waitUntil([this] { return state.interruptedMerge().has_value(); }));
+
+    state.undoMerge(*state.interruptedMerge());
+    ASSERT_TRUE(waitUntil([this] { return isIdle() && !state.interruptedMerge(); }));
+    EXPECT_EQ(target.read("a.txt"), "old");
+    EXPECT_EQ(state.alertMessage(), loc("alert_undo_success"));
 }
 
 TEST_F(AppStateTest, UndoRestoresTheTargetThenAnalysesAgain) {

@@ -2,12 +2,14 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 #include <set>
 
+#include "exclude_rule_store.h"
 #include "file_tree.h"
 #include "program_run.h"
 #include "record_json.h"
@@ -283,6 +285,57 @@ TEST_F(CliTest, AnythingElseExitsWithTwoAndAUsageLine) {
         EXPECT_TRUE(result.out.isEmpty());
     }
     EXPECT_TRUE(history().empty());
+}
+
+// ---- exclude rules -------------------------------------------------------------------------
+
+// A rule that is not a pattern refuses the command before anything is compared or changed and
+// names where it came from; the stored list reaches the tool byte for byte.
+TEST_F(CliTest, ExcludeRulesThatAreNotPatternsRefuseTheCommand) {
+    const ScopedConfigHome home;
+    ASSERT_TRUE(engine::ExcludeRuleStore::save({"*.tmp", "caf\xe9["}));
+    QFile ruleFile(temp.path() + "/rules.txt");
+    ASSERT_TRUE(ruleFile.open(QIODevice::WriteOnly));
+    ruleFile.write("# build output\n*.o\r\n[z-a]\n");
+    ruleFile.close();
+    const auto run = [&](QStringList arguments) {
+        arguments.insert(1, bytesArg(source.root()));
+        arguments.insert(2, bytesArg(target.root()));
+        return ProgramRun(QStringLiteral("sorrelix-cli"))
+            .setEnv("XDG_CONFIG_HOME", QString::fromStdString(home.configHome()))
+            .setEnv("XDG_STATE_HOME", QString::fromStdString(home.stateHome()))
+            .setWorkingDirectory(temp.path())
+            .run(arguments);
+    };
+    const std::vector<std::pair<QStringList, QByteArray>> rows = {
+        {{"analyze"}, "exclude rule \"caf\xe9[\" (stored rule 2;"},
+        {{"merge"}, "(stored rule 2;"},
+        {{"merge", "--no-rules", "--exclude-from", "rules.txt"}, "\"[z-a]\" (rules.txt, line 3)"},
+        {{"analyze", "--exclude", "*.o", "--no-rules", "--exclude", "[a"}, "\"[a\" (--exclude)"},
+        {{"analyze", "--no-rules", "--exclude=#x"}, "--exclude \"#x\" is a comment"},
+        {{"analyze", "--no-rules", "--exclude-from", "missing.txt"},
+         "cannot read exclude rules from missing.txt"},
+    };
+    for (const auto& [arguments, errorPart] : rows) {
+        const ProgramResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(errorPart))
+            << arguments.join(' ').toStdString() << ": " << result.err.toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+    expectTargetAsBefore();
+    ruleFile.open(QIODevice::WriteOnly);
+    ruleFile.write("# build output\n*.o\r\n");
+    ruleFile.close();
+    const ProgramResult accepted = run({"analyze", "--no-rules", "--exclude-from=rules.txt", "--"});
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err.toStdString();
+    EXPECT_EQ(engine::decodeMergeSummary(accepted.out.trimmed()).items.size(), 3U);
+    // The stored list applies without --no-rules; a merge copies only what is left.
+    ASSERT_TRUE(engine::ExcludeRuleStore::save({"sub/"}));
+    const ProgramResult merged = run({"merge", "--exclude", "diff.txt"});
+    EXPECT_EQ(merged.exitCode, 0) << merged.err.toStdString();
+    EXPECT_FALSE(target.exists("sub/new.txt"));
+    EXPECT_EQ(target.read("diff.txt"), "old version");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -415,6 +416,34 @@ TEST_F(FolderAnalysisTest, FilesInsideJunkNamedFoldersAreCompared) {
                                           "._folder/inner.txt", "System Volume Information/x"}));
 }
 
+// Rules leave entries out before anything else; junk is not counted as left out, and a
+// folder a rule matches is never entered: no open of it reaches inotify.
+TEST_F(FolderAnalysisTest, ExcludeRulesLeaveOutEntriesAndNeverEnterExcludedFolders) {
+    for (const char* path : {"a.tmp", "keep.txt", "build", "sub/build/o.o", "sub/top.txt",
+                             "top.txt", "sub/deep/x.tmp", "Thumbs.db"}) {
+        source.file(path, "x");
+    }
+    source.folder("node_modules");
+    for (int i = 0; i < 10000; ++i) {
+        const std::string name = source.path("node_modules/m" + std::to_string(i) + ".js");
+        ::close(::open(name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    }
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(watch, source.path("node_modules").c_str(), IN_OPEN), 0);
+    const auto rules =
+        ExcludeRules::compile({"# comment", "*.tmp", "node_modules/", "build/", "/top.txt"});
+    const MergeSummary summary =
+        APFSEngine::shared().analyzeNow(source.root(), target.root(), nullptr, rules);
+    const auto paths = itemPaths(summary);
+    EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()),
+              (std::set<std::string>{"keep.txt", "build", "sub/top.txt"}));
+    // a.tmp, sub/deep/x.tmp, top.txt, node_modules/ and sub/build/: entries matched directly
+    EXPECT_EQ(summary.excludedCount, 5);
+    char events[4096];
+    EXPECT_LT(::read(watch, events, sizeof events), 0) << "the excluded folder was opened";
+    ::close(watch);
+}
+
 TEST_F(FolderAnalysisTest, BackupAreasAreLeftOutOnBothSides) {
     source.file(".sorrelix/backups/0a1b2c3d/file.txt", "backup");
     source.file("album/.sorrelix/backups/00000000/x", "nested backup");
@@ -557,12 +586,38 @@ TEST_F(FolderAnalysisTest, FolderPathsWithTrailingSlashesOrThroughLinksAreAccept
     EXPECT_EQ(linked.identicalCount, 1);
 }
 
+// It also counts: every item, and the byte of each side that "x/y" was compared by.
 TEST_F(FolderAnalysisTest, TheAsynchronousFormGivesTheSameSummary) {
     pair("x/y", "1", "2");
     source.file("z", "z");
-    QFuture<MergeSummary> future = APFSEngine::shared().analyze(source.root(), target.root());
+    auto progress = std::make_shared<AnalysisProgress>();
+    QFuture<MergeSummary> future =
+        APFSEngine::shared().analyze(source.root(), target.root(), progress);
     const MergeSummary summary = future.result();
     EXPECT_EQ(encodeJson(summary), encodeJson(analyze()));
+    EXPECT_EQ(progress->filesCompared, 2);
+    EXPECT_EQ(progress->bytesRead, 2);
+}
+
+// Cancelled before it starts, the walk compares nothing; cancelled once it runs, it stops
+// long before its end, and either way its summary says it was cancelled.
+TEST_F(FolderAnalysisTest, CancelStopsTheWalkAtItsNextEntry) {
+    constexpr int kNames = 2000;  // 16 GiB to read in all
+    sorrelix::testing::makeSlowToComparePair(source, target, kNames, 4 << 20);
+    for (const bool beforeStart : {true, false}) {
+        auto progress = std::make_shared<AnalysisProgress>();
+        if (beforeStart) progress->requestCancel();
+        QFuture<MergeSummary> future =
+            APFSEngine::shared().analyze(source.root(), target.root(), progress);
+        while (progress->filesCompared == 0 && !future.isFinished()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        progress->requestCancel();
+        const MergeSummary summary = future.result();
+        EXPECT_EQ(summary.errorMessage, text::loc("alert_cancel_analysis"));
+        EXPECT_TRUE(summary.items.empty());
+        EXPECT_LT(progress->filesCompared, beforeStart ? 1 : kNames / 2);
+    }
 }
 
 // ---- files the walk may not read -------------------------------------------------------

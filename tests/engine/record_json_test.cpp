@@ -79,11 +79,11 @@ TEST(RecordJsonEncodeTest, WritesCompactTextInTableOrder) {
     MergeSummary summary{1, 0, 0, 1200, {addedItem("a")}, std::nullopt};
     EXPECT_EQ(encodeJson(summary),
               R"({"addedCount":1,"updatedCount":0,"identicalCount":0,"bytesToTransfer":1200,)"
-              R"("items":[{"relativePath":"a","kind":"added","sourceSize":1200,"targetSize":0,)"
-              R"("sourceDate":721692800}]})");
+              R"("excludedCount":0,"items":[{"relativePath":"a","kind":"added","sourceSize":1200,)"
+              R"("targetSize":0,"sourceDate":721692800}]})");
     EXPECT_EQ(encodeJson(MergeSummary::failure("Ordner \"x/y\" fehlt")),
               R"({"addedCount":0,"updatedCount":0,"identicalCount":0,"bytesToTransfer":0,)"
-              R"("items":[],"errorMessage":"Ordner \"x\/y\" fehlt"})");
+              R"("excludedCount":0,"items":[],"errorMessage":"Ordner \"x\/y\" fehlt"})");
 
     MergeSessionRecord record = sampleRecord();
     record.addedRelativePaths = std::vector<std::string>{};
@@ -170,7 +170,8 @@ TEST(RecordJsonRoundTripTest, AllTypesReadBackUnchanged) {
                                1,
                                INT64_MAX,
                                {addedItem("a"), updatedItem(), identical},
-                               QString::fromUtf8("Fehler: \xc3\xbc") + QChar(0xDC80)};
+                               QString::fromUtf8("Fehler: \xc3\xbc") + QChar(0xDC80),
+                               7};
     const MergeSummary decodedSummary = decodeMergeSummary(encodeJson(summary));
     EXPECT_EQ(decodedSummary.bytesToTransfer, INT64_MAX);
     EXPECT_EQ(decodedSummary.errorMessage, summary.errorMessage);
@@ -254,6 +255,7 @@ TEST(RecordJsonDecodeTest, AcceptsLenientButMeaningfulVariants) {
         R"({"addedCount":0,"updatedCount":0,"identicalCount":0,"bytesToTransfer":0,)"
         R"("items":[],"errorMessage":null,"hasChanges":true})");
     EXPECT_FALSE(summary.errorMessage);
+    EXPECT_EQ(summary.excludedCount, 0);  // written before rules existed
 
     const QByteArray record =
         R"({"id":"0a1b2c3d","timestamp":0,"sourcePath":"/s","targetPath":"/t",)"
@@ -329,6 +331,8 @@ TEST(RecordJsonDecodeTest, RejectsWrongTypesAndValues) {
                    decodeSummary);
     expectRejected(QByteArray(summary).replace("}]", R"(}],"errorMessage":5)"),
                    "\"errorMessage\" must be a string", decodeSummary);
+    expectRejected(QByteArray(summary).replace(R"("excludedCount":0)", R"("excludedCount":"0")"),
+                   "\"excludedCount\" must be an integer", decodeSummary);
 
     const QByteArray record = encodeJson(sampleRecord());
     expectRejected(QByteArray(record).replace(":721692800,", ":\"721692800\","),

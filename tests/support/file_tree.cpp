@@ -256,6 +256,18 @@ void removeContents(const std::string& root) {
     ::close(fd);
 }
 
+void makeSlowToComparePair(const FileTree& source, const FileTree& target, int names,
+                           std::size_t bytes) {
+    const std::string content(bytes, 'x');
+    for (const FileTree* tree : {&source, &target}) {
+        tree->file("0", content);
+        for (int name = 1; name < names; ++name) {
+            check(::link(tree->path("0").c_str(), tree->path(std::to_string(name)).c_str()) == 0,
+                  "link " + std::to_string(name));
+        }
+    }
+}
+
 std::optional<std::string> runAsNobody(const std::function<std::string()>& work) {
     int channel[2];
     if (::pipe(channel) != 0) return std::nullopt;

@@ -72,6 +72,12 @@ private:
     std::optional<std::string> previousState_;
 };
 
+// A pair that takes long to compare on any disk, yet is quick to make: `names` names in each
+// tree for one file of `bytes` bytes per side, equal in size, time and bytes but a different
+// file on each side, so an analysis reads both sides in full for every name.
+void makeSlowToComparePair(const FileTree& source, const FileTree& target, int names,
+                           std::size_t bytes);
+
 // Removes everything below `root` (the root itself stays) without following links, whatever
 // the names' encoding or the depth: QTemporaryDir gives up on names that are not UTF-8 and on
 // paths longer than PATH_MAX.

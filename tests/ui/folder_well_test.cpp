@@ -145,18 +145,29 @@ TEST_F(FolderWellTest, PanelIsTallOnlyWhileEmptyAndNotCompact) {
     }
 }
 
+// As wide as in a window of 960 pixels, the well shows a usual name whole beside its volume:
+// the change button is small, not as wide as the style makes dialog buttons.
 TEST_F(FolderWellTest, FilledWellNamesTheFolderAndItsVolume) {
     tree.folder("Fotos 2024 ü");
+    tree.folder("Phone Photos");
     const std::string path = tree.path("Fotos 2024 ü");
-    for (const auto& [shown, name] : {std::pair{path, std::string("Fotos 2024 ü")},
-                                      std::pair{std::string("/"), std::string("/")}}) {
+    well.resize(415, well.height());
+    for (const auto& [shown, name] :
+         {std::pair{path, std::string("Fotos 2024 ü")},
+          std::pair{tree.path("Phone Photos"), std::string("Phone Photos")},
+          std::pair{std::string("/"), std::string("/")}}) {
         well.setUrl(urlOf(shown));
         layOut();
-        EXPECT_EQ(well.findChild<MiddleElidedLabel*>("name")->text().toStdString(), name);
+        const auto& shownName = *well.findChild<MiddleElidedLabel*>("name");
+        EXPECT_EQ(shownName.text().toStdString(), name);
+        EXPECT_EQ(shownName.displayedText().toStdString(), name);
         EXPECT_EQ(well.findChild<MiddleElidedLabel*>("path")->text().toStdString(), shown);
-        EXPECT_EQ(well.findChild<QWidget*>("volume")->accessibleName(),
-                  app::AppState::shared().volumeDescription(urlOf(shown)));
+        const auto& volume = *well.findChild<QWidget*>("volume");
+        EXPECT_TRUE(volume.isVisible()) << name;
+        EXPECT_EQ(volume.accessibleName(), app::AppState::shared().volumeDescription(urlOf(shown)));
     }
+    const auto& change = button<QPushButton>(loc("change_folder"));
+    EXPECT_LE(change.width(), change.fontMetrics().horizontalAdvance(change.text()) + 20);
     // Icon-only buttons must be explained to sighted and blind users alike.
     int iconButtons = 0;
     for (const QToolButton* action : well.findChildren<QToolButton*>()) {

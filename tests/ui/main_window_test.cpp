@@ -12,10 +12,12 @@
 #include <QTest>
 #include <QTimer>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <set>
 
 #include "app_language.h"
+#include "app_settings.h"
 #include "app_state.h"
 #include "app_test_support.h"
 #include "diff_list_view.h"
@@ -25,10 +27,12 @@
 #include "language_manager.h"
 #include "loc.h"
 #include "main_window_view.h"
+#include "merge_history_window.h"
 #include "merge_view.h"
 #include "sandbox_helper.h"
 #include "settings_menu_button.h"
 #include "sorrelix_version.h"
+#include "window_alert.h"
 
 namespace sorrelix::ui {
 namespace {
@@ -131,7 +135,16 @@ TEST_F(MainWindowTest, MenusOfferTheWorkflowCommandsAndNothingElse) {
         if (!action->shortcut().isEmpty()) shortcuts.insert(action->shortcut().toString());
     }
     EXPECT_EQ(shortcuts, (std::set<QString>{"Ctrl+O", "Ctrl+Shift+O", "Ctrl+[", "Ctrl+D", "Ctrl+Q",
-                                            "Ctrl+Z"}));
+                                            "Ctrl+Z", "Ctrl+H"}));
+    // One history window, brought forward again by its command.
+    EXPECT_EQ(command(QKeySequence("Ctrl+H"))->text(), loc("history_title") + "...");
+    press(QKeySequence("Ctrl+H"));
+    MergeHistoryWindow* history = window->historyWindow();
+    ASSERT_TRUE(history && history->isVisible());
+    history->close();
+    command(QKeySequence("Ctrl+H"))->trigger();
+    EXPECT_EQ(window->historyWindow(), history);
+    EXPECT_TRUE(history->isVisible());
     EXPECT_EQ(command(QKeySequence("Ctrl+O"))->text(), loc("choose_source_prompt") + "...");
 
     QStringList help;
@@ -176,6 +189,63 @@ TEST_F(MainWindowTest, DisabledCommandsIgnoreTheirShortcuts) {
     ASSERT_TRUE(waitUntil([this] { return !state.lastSession(); }));
     EXPECT_FALSE(target.exists("new.txt"));
     EXPECT_FALSE(undo->isEnabled());
+}
+
+// After a failed merge the alert says that Ctrl+Z takes back what was copied; Ctrl+Z does so
+// even from the search field, and never undoes the typed text instead.
+TEST_F(MainWindowTest, CtrlZUndoesAFailedMergeEvenFromTheSearchField) {
+    source.file("a.txt", "a");
+    source.file("b.txt", "b");
+    state.setSource(urlOf(source.root()));
+    state.setTarget(urlOf(target.root()));
+    state.startAnalysis(false);
+    ASSERT_TRUE(waitUntil([this] { return state.isAnalyzed(); }));
+    std::filesystem::remove(source.path("b.txt"));
+    state.startMerge();
+    ASSERT_TRUE(waitUntil([this] { return !state.isMerging(); }));
+    ASSERT_TRUE(state.lastSession());  // a.txt may or may not have come first
+    EXPECT_TRUE(
+        state.alertMessage().value_or("").endsWith("\n\n" + loc("alert_merge_failed_undo")));
+    state.setAlertMessage(std::nullopt);
+    window->activateWindow();  // the desktop's part, once the alert is gone
+    ASSERT_TRUE(waitUntil([this] { return QApplication::activeWindow() == window.get(); }));
+
+    auto* search = workspace().diffList().findChild<QLineEdit*>();
+    search->setFocus();
+    QTest::keyClicks(search, QStringLiteral("a"));
+    QTest::keyClick(search, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(waitUntil([this] { return !state.lastSession() && !state.isUndoing(); }));
+    EXPECT_FALSE(target.exists("a.txt"));
+    state.setAlertMessage(std::nullopt);
+    QTest::keyClick(search, Qt::Key_Z, Qt::ControlModifier);  // nothing left to undo
+    EXPECT_EQ(search->text(), QStringLiteral("a"));
+}
+
+// An undo that kept files the user changed says so, with one button that shows them.
+TEST_F(MainWindowTest, UndoAlertShowsTheKeptFiles) {
+    chooseReadyPair();
+    state.startAnalysis(false);
+    ASSERT_TRUE(waitUntil([this] { return state.isAnalyzed(); }));
+    state.startMerge();
+    ASSERT_TRUE(waitUntil([this] { return state.lastSession() && state.isAnalyzed(); }));
+    target.file("new.txt", "edited after the merge");
+    const std::string kept = target.path(".sorrelix/kept/" + state.lastSession()->id);
+    state.undoLastMerge();
+    ASSERT_TRUE(waitUntil([this] { return !state.isUndoing() && state.alertMessage(); }));
+    const auto* alert = workspace().findChild<WindowAlert*>();
+    ASSERT_TRUE(waitUntil([&] { return alert->box() != nullptr; }));
+    EXPECT_TRUE(alert->box()->text().contains(QString::fromStdString(kept)));
+    ASSERT_TRUE(alert->showKeptButton());
+    EXPECT_EQ(alert->showKeptButton()->text(), loc("show_kept_files"));
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    alert->showKeptButton()->click();
+    const bool shown = waitUntil([&] { return !catcher.opened.isEmpty(); });
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(catcher.opened.front(), urlOf(kept));
+    EXPECT_FALSE(state.alertMessage());  // the button closes the alert as well
 }
 
 TEST_F(MainWindowTest, ChoosesFoldersFromTheFileMenu) {
@@ -305,6 +375,15 @@ TEST_F(MainWindowTest, EveryLanguageFitsTheSmallestWindow) {
 }
 
 TEST_F(MainWindowTest, SizeAboutPanelAndWebPages) {
+    // A first start opens at a comfortable size, later ones as the window was last closed.
+    EXPECT_EQ(window->size(), MainWindow::kDefaultSize);
+    window->resize(1010, 710);
+    window->close();
+    MainWindow reopened(state);
+    EXPECT_EQ(reopened.size(), QSize(1010, 710));
+    text::openAppSettings()->remove(QString::fromLatin1(MainWindow::kGeometryKey));
+    window->show();
+
     // The content keeps its 720 x 520 whatever the menu bar takes.
     window->resize(300, 200);
     EXPECT_GE(window->centralWidget()->width(), 720);

@@ -12,13 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "apfs_engine.h"
 #include "app_state.h"
 #include "app_test_support.h"
+#include "busy_spinner.h"
 #include "diff_list_view.h"
 #include "file_tree.h"
 #include "folder_well.h"
+#include "interrupted_merge_strip.h"
 #include "loc.h"
 #include "merge_dock.h"
+#include "session_history.h"
 #include "style.h"
 #include "success_banner.h"
 #include "swap_button.h"
@@ -51,8 +55,9 @@ protected:
         return "none";
     }
     std::string dock() const {
-        if (view.findChild<SuccessBanner*>()->isVisibleTo(&view)) return "successBanner";
-        if (view.findChild<MergeDock*>()->isVisibleTo(&view)) return "mergeDock";
+        for (const char* name : {"successBanner", "stoppedBanner", "mergeDock"}) {
+            if (view.findChild<QWidget*>(name)->isVisibleTo(&view)) return name;
+        }
         return "none";
     }
     bool stripShown() const {
@@ -106,8 +111,21 @@ TEST_F(MergeViewTest, FollowsTheWorkflowFromEmptyToMergedAndUndone) {
     view.findChild<QPushButton*>("startAnalysisButton")->click();
     EXPECT_EQ(centre(), "scanningPanel");
     EXPECT_FALSE(swap().isEnabled());
+    // A spinner that turns only while it shows, and the counts as they come.
+    const auto& spinner = *view.findChild<BusySpinner*>("scanningSpinner");
+    EXPECT_TRUE(spinner.isTurning());
+    EXPECT_EQ(spinner.accessibleName(), loc("scanning_title"));
+    EXPECT_EQ(label("scanningProgress"), loc("scanning_progress", "0", state.formatBytes(0)));
     ASSERT_TRUE(waitUntil([this] { return state.isAnalyzed(); }));
+    EXPECT_FALSE(spinner.isTurning());
+    EXPECT_EQ(label("scanningProgress"), loc("scanning_progress", "2", state.formatBytes(0)));
     EXPECT_EQ(centre(), "differencesPanel");
+    // Outside the rounded outline, the corner shows the window, not the list's square fill.
+    auto& differences = *view.findChild<QWidget*>("differencesPanel");
+    const QImage picture = differences.grab().toImage();
+    for (const QPoint corner : {QPoint(1, 1), QPoint(picture.width() - 2, picture.height() - 2)}) {
+        EXPECT_EQ(picture.pixelColor(corner), style::windowBackground(differences.palette()));
+    }
     EXPECT_EQ(dock(), "mergeDock");
     EXPECT_EQ(label("addedCount"), loc("diff_added", 1));
     EXPECT_EQ(label("updatedCount"), loc("diff_updated", 1));
@@ -129,9 +147,14 @@ TEST_F(MergeViewTest, FollowsTheWorkflowFromEmptyToMergedAndUndone) {
     EXPECT_EQ(target.read("new.txt"), "fresh");
     EXPECT_EQ(centre(), "inSyncPanel");
     EXPECT_EQ(dock(), "successBanner");
-    auto& banner = *view.findChild<SuccessBanner*>();
+    auto& banner = *view.findChild<SuccessBanner*>("successBanner");
     EXPECT_TRUE(banner.revealButton().isVisibleTo(&view));
     EXPECT_TRUE(banner.undoButton().isVisibleTo(&view));
+    // At the window's usual width the subtitle takes the free room rather than wrapping.
+    view.resize(960, 600);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const auto* subtitle = banner.findChild<QLabel*>("bannerSubtitle");
+    EXPECT_LT(subtitle->height(), 2 * subtitle->fontMetrics().lineSpacing());
 
     // Undo from the banner: the button cannot start a second undo while the first runs.
     banner.undoButton().click();
@@ -142,6 +165,51 @@ TEST_F(MergeViewTest, FollowsTheWorkflowFromEmptyToMergedAndUndone) {
     EXPECT_EQ(dock(), "mergeDock");
     EXPECT_EQ(centre(), "differencesPanel");
     EXPECT_EQ(state.alertMessage(), loc("alert_undo_success"));
+}
+
+// Stop ends the merge after the file at hand; its banner stands in the success banner's place,
+// counts what was copied and undoes it.
+TEST_F(MergeViewTest, StopShowsTheStoppedBannerWhoseUndoRestoresTheTarget) {
+    FileTree source;
+    FileTree target;
+    for (int i = 0; i < 2000; ++i) source.file("f" + std::to_string(i) + ".txt", "new");
+    target.file("f1.txt", "old");
+    state.setSource(urlOf(source.root()));
+    state.setTarget(urlOf(target.root()));
+    analyse();
+    view.findChild<QPushButton*>("mergeButton")->click();
+    auto& stop = view.findChild<MergeDock*>()->stopButton();
+    ASSERT_TRUE(stop.isVisibleTo(&view));
+    stop.click();
+    EXPECT_FALSE(stop.isEnabled());
+    ASSERT_TRUE(waitUntil([this] { return state.stoppedMerge() && state.isAnalyzed(); }));
+    EXPECT_EQ(dock(), "stoppedBanner");
+    auto& banner = *view.findChild<SuccessBanner*>("stoppedBanner");
+    EXPECT_EQ(banner.title().text(), loc("stopped_title", state.progressCurrent(), 2000));
+    banner.undoButton().click();
+    ASSERT_TRUE(waitUntil([this] { return !state.lastSession() && state.isAnalyzed(); }));
+    EXPECT_EQ(target.read("f1.txt"), "old");
+    EXPECT_FALSE(target.exists("f0.txt"));
+    EXPECT_EQ(dock(), "mergeDock");
+}
+
+TEST_F(MergeViewTest, InterruptedMergeStripOffersItsUndo) {
+    FileTree source;
+    FileTree target;
+    source.file("a.txt", "new");
+    auto& engine = engine::APFSEngine::shared();
+    engine::MergeSessionRecord record = engine.executeMergeNow(
+        source.root(), target.root(), engine.analyzeNow(source.root(), target.root()), {});
+    record.outcome = engine::MergeOutcome::interrupted;  // as a merge killed midway stays
+    engine::SessionHistory::replace(record);
+    auto& strip = *view.findChild<InterruptedMergeStrip*>();
+    EXPECT_FALSE(strip.isVisibleTo(&view));
+
+    view.targetWell().folderSelected(urlOf(target.root()));
+    ASSERT_TRUE(waitUntil([&] { return strip.isVisibleTo(&view); }));
+    strip.undoButton().click();
+    ASSERT_TRUE(waitUntil([&] { return !strip.isVisibleTo(&view) && !state.isUndoing(); }));
+    EXPECT_FALSE(target.exists("a.txt"));
 }
 
 TEST_F(MergeViewTest, ShowsInSyncAndTheDockByWhatTheAnalysisFound) {

@@ -23,6 +23,9 @@
 #include "app_state.h"
 #include "language_manager.h"
 #include "main_window.h"
+#include "merge_history_model.h"
+#include "merge_history_window.h"
+#include "session_history.h"
 #include "tour_folders.h"
 #include "window_camera.h"
 
@@ -72,6 +75,8 @@ public:
         }
         showMerge();
         showUndoAndLanguages();
+        showStoppedAndInterrupted();
+        showHistoryAndKeptFiles();
     }
 
 private:
@@ -160,6 +165,56 @@ private:
         LanguageManager::shared().setLanguage(AppLanguage::en);
     }
 
+    // A merge stopped after its first file (the video), then the same merge as a crash would
+    // have left it: its record still marked interrupted, which the target offers to undo.
+    void showStoppedAndInterrupted() {
+        state_.startMerge();
+        waitFor("the progress bar to show the first file",
+                [this] { return progressBarShowsAFile() || !state_.isMerging(); });
+        state_.stopMerge();
+        waitFor("the stopped merge and the analysis after it", [this] {
+            return !state_.isMerging() && !state_.isAnalyzing() && state_.isAnalyzed();
+        });
+        failOnAlert("the stopped merge");
+        shootSettled("14-stopped-banner");
+
+        engine::MergeSessionRecord crashed = *state_.lastSession();
+        crashed.outcome = engine::MergeOutcome::interrupted;
+        engine::SessionHistory::replace(crashed);
+        state_.setTarget(folderUrl(folders_.archiveTarget()));
+        waitFor("the interrupted merge", [this] { return state_.interruptedMerge().has_value(); });
+        state_.startAnalysis(false);
+        waitForAnalysis();
+        shootSettled("15-interrupted-strip");
+    }
+
+    // The rest merged on top, the history of all three merges, then an undo that finds a
+    // merged file changed since and keeps it.
+    void showHistoryAndKeptFiles() {
+        state_.startMerge();
+        waitFor("the merge and the analysis after it", [this] {
+            return !state_.isMerging() && !state_.isAnalyzing() && state_.isAnalyzed();
+        });
+        failOnAlert("the merge");
+        window_.showHistory();
+        ui::MergeHistoryWindow& history = *window_.historyWindow();
+        waitFor("the history", [&history] { return history.model().rowCount() >= 3; });
+        // Drawn over the window it belongs to, with a title bar, as the desktop shows it.
+        shootSettled("16-history");
+        history.close();
+
+        QFile notes(folders_.archiveTarget() + QStringLiteral("/Notes/Café recommendations.md"));
+        if (!notes.open(QIODevice::Append) || notes.write("- Time Out Market\n") < 0) {
+            throw std::runtime_error("cannot edit the merged notes");
+        }
+        notes.close();
+        state_.undoLastMerge();
+        waitFor("the undo", [this] { return !state_.isUndoing() && state_.alertMessage(); });
+        waitFor("the alert", [this] { return camera_.openDialog() != nullptr; });
+        shootSettled("17-kept-files-alert");
+        state_.setAlertMessage(std::nullopt);
+    }
+
     bool progressBarShowsAFile() const {
         const auto bars = window_.findChildren<QProgressBar*>();
         return std::any_of(bars.begin(), bars.end(), [](const QProgressBar* bar) {
@@ -228,8 +283,11 @@ int main(int argc, char** argv) {
     }
     // The tour's settings, history and language choice never reach the user's own.
     const QString configHome = workDir.filePath(QStringLiteral("config"));
+    const QString stateHome = workDir.filePath(QStringLiteral("state"));
     QDir().mkpath(configHome);
+    QDir().mkpath(stateHome);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
     sorrelix::tools::setDefault("QT_QPA_PLATFORM", "offscreen");
     sorrelix::tools::setDefault("QT_SCALE_FACTOR", "2");
 
