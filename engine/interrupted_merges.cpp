@@ -46,11 +46,12 @@ std::vector<MergeSessionRecord> findInterruptedMerges(const std::string& targetP
         const auto stored = std::find_if(history.begin(), history.end(), [&](const auto& record) {
             return record.id == name && record.targetPath == targetPath;
         });
-        const bool storedAsInterrupted =
-            stored != history.end() && stored->outcome == MergeOutcome::interrupted;
-        // Killed between its journal's last line and the history's update, a merge stays
-        // interrupted in the history, and is offered as such.
-        if (hasEnded(journals.get(), name) && !storedAsInterrupted) continue;
+        // The history says how a merge ended; the journal's last line speaks only where the
+        // history has lost the record.
+        const bool interrupted = stored != history.end()
+                                     ? stored->outcome == MergeOutcome::interrupted
+                                     : !hasEnded(journals.get(), name);
+        if (!interrupted) continue;
         if (stored != history.end()) {
             found.push_back(*stored);
         } else if (auto journal = readMergeJournal(target, name)) {

@@ -22,7 +22,6 @@ namespace {
 constexpr std::string_view kMagic = "sorrelix-merge-journal 1";
 constexpr qsizetype kBatchBytes = 16384;
 
-
 [[noreturn]] void failJournal(int errorNumber) {
     throw EngineError::posix(errorNumber, QStringLiteral("Could not write the merge journal in %1")
                                               .arg(displayPath(MergeJournal::kFolder)));
@@ -40,7 +39,6 @@ QByteArray headOf(const MergeSessionRecord& record, const std::vector<const File
     }
     return head.append("]\n").append(kinds).append('\n');
 }
-
 
 std::optional<std::vector<std::string>> pathsFrom(const QByteArray& line) {
     const QJsonDocument document = QJsonDocument::fromJson(line);
@@ -126,11 +124,11 @@ void MergeJournal::recordCopy(std::size_t index, Occupant occupant, const FileId
     if (pending_.size() >= kBatchBytes) flush();
 }
 
+// Not flushed to disk: a flush here would force out the whole merge's metadata at once, and
+// the history's record, written next, is what says how the merge ended.
 void MergeJournal::finish(MergeOutcome outcome) {
     pending_.append("E ").append(rawValue(outcome).data()).append('\n');
     flush();
-    // A merge read as not ended would be offered for recovery.
-    (void)::fdatasync(fd_.get());
 }
 
 void MergeJournal::flush() {
