@@ -6,9 +6,11 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <exception>
+#include <variant>
 
 #include "apfs_engine.h"
 #include "engine_error.h"
+#include "exclude_rule_store.h"
 #include "file_manager_reveal.h"
 #include "folder_location.h"
 #include "language_manager.h"
@@ -75,6 +77,22 @@ AppState::Session mergeWithAccess(const QUrl& source, const QUrl& target,
     } catch (...) {
         stopAccess();
         throw;
+    }
+}
+
+// The stored exclude rules, compiled; or, when a stored line is not a pattern (the list is
+// also written by hand and by the command-line tool), the alert that names each such line.
+std::variant<engine::ExcludeRules, QString> storedExcludeRules() {
+    try {
+        return engine::ExcludeRules::compile(engine::ExcludeRuleStore::load());
+    } catch (const engine::ExcludeRulesError& error) {
+        QString message = loc("alert_exclude_rules_invalid");
+        for (const engine::ExcludeRuleError& line : error.errors()) {
+            message += QStringLiteral("\n") +
+                       loc("alert_exclude_rule_item",
+                           QFile::decodeName(QByteArray::fromStdString(line.line)), line.reason());
+        }
+        return message;
     }
 }
 
@@ -191,6 +209,13 @@ void AppState::startAnalysis(bool keepSuccessBanner) {
         setAlertMessage(loc("alert_same_folder"));
         return;
     }
+    // Leaving out less than the user asked for would go unnoticed, so a bad rule stops it.
+    auto rules = storedExcludeRules();
+    if (const QString* problem = std::get_if<QString>(&rules)) {
+        assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
+        setAlertMessage(*problem);
+        return;
+    }
     cancelAnalysis();
     assign(isAnalyzing_, true, &AppState::isAnalyzingChanged);
     assign(isAnalyzed_, false, &AppState::isAnalyzedChanged);
@@ -201,7 +226,8 @@ void AppState::startAnalysis(bool keepSuccessBanner) {
     setAnalysisProgress(0, 0);
     analysisProgressTimer_->start();
     whenFinished(APFSEngine::shared().analyze(enginePath(*sourceURL_), enginePath(*targetURL_),
-                                              analysisProgress_),
+                                              analysisProgress_,
+                                              std::get<engine::ExcludeRules>(std::move(rules))),
                  this, [this, task](const QFuture<Summary>& analysis) {
                      try {
                          finishAnalysis(task, analysis.result());

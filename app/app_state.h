@@ -94,6 +94,8 @@ public:
     void setSource(const std::optional<QUrl>& folder);
     void setTarget(const std::optional<QUrl>& folder);
     void swapFolders();
+    // Compares with the stored exclude rules, read afresh each time; when a stored line is
+    // not a pattern, it compares nothing and the alert names each such line.
     void startAnalysis(bool keepSuccessBanner);
     void cancelAnalysis();
     // Both refuse while a merge or an undo runs, so one can never start on top of another.

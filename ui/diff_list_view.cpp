@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -13,9 +15,11 @@
 #include "file_manager_reveal.h"
 #include "folder_location.h"
 #include "kind_segments.h"
+#include "language_manager.h"
 #include "loc.h"
 #include "search_field.h"
 #include "style.h"
+#include "styled_label.h"
 
 namespace sorrelix::ui {
 
@@ -56,16 +60,22 @@ struct DiffListView::Parts {
     DiffListModel* model = nullptr;
     SearchField* search = nullptr;
     KindSegments* segments = nullptr;
+    QLabel* excluded = nullptr;
     DiffRowsView* list = nullptr;
 
     void updateCounts() const {
         const auto& s = state.mergeSummary();
         if (!s) {
             segments->setCounts({0, 0, 0, 0});
+            excluded->hide();
             return;
         }
         segments->setCounts(
             {std::int64_t(s->items.size()), s->addedCount, s->updatedCount, s->identicalCount});
+        // What the rules left out is said, so that nothing leaves the list unnoticed.
+        const QLocale locale(text::LanguageManager::shared().currentTableCode());
+        excluded->setText(text::loc("diff_excluded_count", locale.toString(s->excludedCount)));
+        excluded->setVisible(s->excludedCount > 0);
     }
 };
 
@@ -89,8 +99,12 @@ DiffListView::DiffListView(app::AppState& state, QWidget* parent)
     parts.search->setObjectName(QStringLiteral("diffSearchField"));
     parts.segments = new KindSegments(toolbar);
     parts.segments->setObjectName(QStringLiteral("diffKindSegments"));
+    parts.excluded = styledLabel(QString(), style::systemFont(11), toolbar);
+    parts.excluded->setObjectName(QStringLiteral("diffExcludedCount"));
+    tintText(*parts.excluded, style::secondaryText(palette()));
     toolbarLayout->addWidget(parts.search, 1);
     toolbarLayout->addStretch(1);
+    toolbarLayout->addWidget(parts.excluded);
     toolbarLayout->addWidget(parts.segments);
 
     auto* divider = filledStrip(this, style::withAlpha(style::separator(palette()), 0.6));

@@ -9,6 +9,7 @@
 #include "about_panel.h"
 #include "app_settings.h"
 #include "app_state.h"
+#include "exclude_rules_dialog.h"
 #include "language_manager.h"
 #include "language_menu.h"
 #include "loc.h"
@@ -32,6 +33,7 @@ struct MainWindow::Menus {
     QMenu* edit = nullptr;
     QAction* undo = nullptr;
     QAction* history = nullptr;
+    QAction* excludeRules = nullptr;
     QMenu* language = nullptr;
     QMenu* help = nullptr;
     QAction* website = nullptr;
@@ -92,6 +94,7 @@ void MainWindow::buildMenus() {
     m.edit->addSeparator();
     m.history = m.edit->addAction(QString(), this, &MainWindow::showHistory);
     m.history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    m.excludeRules = m.edit->addAction(QString(), this, &MainWindow::showExcludeRules);
 
     m.language = menuBar()->addMenu(QString());
     new LanguageMenu(*m.language);
@@ -118,6 +121,7 @@ void MainWindow::retranslateMenus() {
     m.edit->setTitle(loc("menu_edit"));
     m.undo->setText(loc("undo_button"));
     m.history->setText(loc("history_title") + ellipsis);
+    m.excludeRules->setText(loc("exclude_rules_title") + ellipsis);
     m.language->setTitle(loc("menu_language"));
     m.help->setTitle(loc("menu_help"));
     m.website->setText(loc("website_menu"));
@@ -152,6 +156,21 @@ void MainWindow::showHistory() {
 
 MergeHistoryWindow* MainWindow::historyWindow() const {
     return history_;
+}
+
+void MainWindow::showExcludeRules() {
+    // A new dialog each time reads the list as stored now (the command-line tool shares it).
+    if (!excludeRules_) {
+        excludeRules_ = new ExcludeRulesDialog(state_, this);
+        excludeRules_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    excludeRules_->open();
+    excludeRules_->raise();
+    excludeRules_->activateWindow();
+}
+
+ExcludeRulesDialog* MainWindow::excludeRulesDialog() const {
+    return excludeRules_;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

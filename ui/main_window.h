@@ -9,11 +9,12 @@ class AppState;
 
 namespace sorrelix::ui {
 
+class ExcludeRulesDialog;
 class MergeHistoryWindow;
 
 // The application's single window: the menu bar (File, Edit, language, Help) around the
 // window content, which is rebuilt whenever the interface language changes. It opens at its
-// last size and place, and owns the one merge history window.
+// last size and place, and owns the one merge history window and the exclude rules dialog.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -28,6 +29,10 @@ public:
     void showHistory();
     // The history window once opened, or null.
     MergeHistoryWindow* historyWindow() const;
+    // Opens the exclude rules dialog on the stored list (or brings the open one forward).
+    void showExcludeRules();
+    // The open exclude rules dialog, or null.
+    ExcludeRulesDialog* excludeRulesDialog() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +50,7 @@ private:
     app::AppState& state_;
     Menus* menus_;
     QPointer<MergeHistoryWindow> history_;
+    QPointer<ExcludeRulesDialog> excludeRules_;
 };
 
 }  // namespace sorrelix::ui

@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>Identisch (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>%1 durch Regeln ausgelassen</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>Neu</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Dateien, die Sie nach der Zusammenführung geändert haben, wurden behalten statt gelöscht (%1): Sie liegen jetzt in %2.</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>Es wurde nichts verglichen: Eine gespeicherte Ausschlussregel ist kein Muster. Korrigieren Sie sie unter Bearbeiten → Ausschlussregeln...</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>„%1“: %2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>Behaltene Dateien anzeigen</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>Die Regel beginnt oder endet mit einem Leer- oder Tabulatorzeichen, das leicht übersehen wird. Setzen Sie „\“ davor, wenn der Name dort wirklich eines hat.</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>Ausschlussregeln</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>Ein Muster pro Zeile, verglichen mit den Namen in der Quelle: * steht für beliebige Zeichen innerhalb eines Namens (*.tmp), ** für beliebig viele Ordner (docs/**/*.bak). Eine Regel mit / am Anfang oder in der Mitte gilt für den Pfad ab dem obersten Ordner der Quelle (/build); ein / am Ende trifft nur Ordner (node_modules/). Zeilen, die mit # beginnen, sind Kommentare. Was passt, wird bei jedem Vergleich und jeder Zusammenführung ausgelassen, hier und in sorrelix-cli.</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>Sie enthält „�“, das für Bytes steht, die kein Text sind. Lassen Sie die Zeile, wie sie gespeichert war, oder löschen Sie sie.</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>Kein UTF-8-Text, daher erscheinen unlesbare Bytes als „�“; bleibt Byte für Byte wie gespeichert, solange unverändert: Zeile %1</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>Die Regeln konnten nicht gespeichert werden: Die Einstellungsdatei lässt sich nicht schreiben.</translation>
     </message>
 </context>
 </TS>

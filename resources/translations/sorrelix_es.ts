@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>Idénticos (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>%1 excluidos por reglas</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>Añadido</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Los archivos que cambió después de la fusión se conservaron en lugar de eliminarse (%1): ahora están en %2.</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>No se comparó nada: una regla de exclusión guardada no es un patrón. Corrígela en Edición → Reglas de exclusión...</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>«%1»: %2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>Mostrar archivos conservados</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>La regla empieza o termina con un espacio o un tabulador, fácil de pasar por alto. Pon «\» delante si el nombre de verdad lo tiene ahí.</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>Reglas de exclusión</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>Un patrón por línea, comparado con los nombres del origen: * equivale a cualquier carácter dentro de un nombre (*.tmp) y ** a cualquier número de carpetas (docs/**/*.bak). Una regla con / al principio o en medio se aplica a la ruta desde la raíz del origen (/build); una / al final solo afecta a carpetas (node_modules/). Las líneas que empiezan por # son comentarios. Lo que coincide queda fuera de toda comparación y fusión, aquí y en sorrelix-cli.</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>Línea %1: %2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>Contiene «�», que representa bytes que no son texto. Deja la línea como estaba guardada o bórrala.</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>No es texto UTF-8, así que los bytes ilegibles aparecen como «�»; se guarda byte a byte tal como estaba mientras no se cambie: línea %1</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>No se pudieron guardar las reglas: no se puede escribir el archivo de ajustes.</translation>
     </message>
 </context>
 </TS>

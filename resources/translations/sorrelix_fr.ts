@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>Identiques (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>%1 écartés par les règles</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>Ajouté</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Les fichiers modifiés après la fusion ont été conservés au lieu d’être supprimés (%1) : ils se trouvent maintenant dans %2.</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>Rien n’a été comparé : une règle d’exclusion enregistrée n’est pas un motif. Corrigez-la dans Édition → Règles d’exclusion...</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>« %1 » : %2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>Afficher les fichiers conservés</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>La règle commence ou se termine par une espace ou une tabulation, facile à ne pas voir. Placez « \ » devant si le nom en contient vraiment une à cet endroit.</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>Règles d’exclusion</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>Un motif par ligne, comparé aux noms de la source : * remplace n’importe quels caractères dans un nom (*.tmp), ** n’importe quel nombre de dossiers (docs/**/*.bak). Une règle avec un / au début ou au milieu s’applique au chemin depuis la racine de la source (/build) ; un / final ne vise que les dossiers (node_modules/). Les lignes commençant par # sont des commentaires. Ce qui correspond est écarté de chaque comparaison et fusion, ici et dans sorrelix-cli.</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>Ligne %1 : %2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>Elle contient « � », qui représente des octets qui ne sont pas du texte. Laissez la ligne telle qu’elle était enregistrée, ou supprimez-la.</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>Pas du texte UTF-8 : les octets illisibles apparaissent comme « � » ; conservé octet par octet tel qu’enregistré tant qu’il n’est pas modifié : ligne %1</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>Enregistrer</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>Les règles n’ont pas pu être enregistrées : le fichier de réglages ne peut pas être écrit.</translation>
     </message>
 </context>
 </TS>

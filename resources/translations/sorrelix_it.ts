@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>Identici (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>%1 esclusi dalle regole</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>Aggiunto</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>I file modificati dopo l’unione sono stati conservati anziché eliminati (%1): ora si trovano in %2.</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>Non è stato confrontato nulla: una regola di esclusione salvata non è un modello. Correggila in Modifica → Regole di esclusione...</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>«%1»: %2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>Mostra file conservati</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>La regola inizia o finisce con uno spazio o una tabulazione, facile da non notare. Metti «\» davanti se il nome lo contiene davvero in quel punto.</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>Regole di esclusione</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>Un modello per riga, confrontato con i nomi nell’origine: * sta per qualsiasi carattere all’interno di un nome (*.tmp), ** per un numero qualsiasi di cartelle (docs/**/*.bak). Una regola con / all’inizio o in mezzo vale per il percorso dalla radice dell’origine (/build); una / finale riguarda solo le cartelle (node_modules/). Le righe che iniziano con # sono commenti. Ciò che corrisponde resta escluso da ogni confronto e unione, qui e in sorrelix-cli.</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>Riga %1: %2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>Contiene «�», che sta per byte che non sono testo. Lascia la riga com’era salvata, oppure eliminala.</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>Non è testo UTF-8, quindi i byte illeggibili appaiono come «�»; resta byte per byte com’era salvato finché non viene modificato: riga %1</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>Salva</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>Impossibile salvare le regole: non si può scrivere il file delle impostazioni.</translation>
     </message>
 </context>
 </TS>

@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>同一 (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>ルールで除外: %1</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>追加</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>マージ後に変更されたファイルは削除せずに保管しました（%1 件）：現在の場所は %2 です。</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>比較は行われませんでした。保存されている除外ルールにパターンではない行があります。編集 → 除外ルール... で修正してください。</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>「%1」: %2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>保管したファイルを表示</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>ルールの先頭か末尾に、見落としやすいスペースかタブがあります。名前に本当に含まれる場合は、その前に「\」を付けてください。</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>除外ルール</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>1 行に 1 つのパターンを書き、コピー元の名前と照合します。* は名前の中の任意の文字 (*.tmp)、** は任意の数のフォルダ (docs/**/*.bak) に一致します。先頭または途中に / があるルールはコピー元の最上位からのパス (/build) に、末尾の / はフォルダだけ (node_modules/) に一致します。# で始まる行はコメントです。一致したものは、ここでも sorrelix-cli でも、すべての比較とマージから除外されます。</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>テキストではないバイトを表す「�」が含まれています。保存されていたとおりに残すか、行を削除してください。</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>UTF-8 テキストではないため、読めないバイトは「�」で表示されます。変更しない限り、保存されたとおりバイト単位で保持されます: %1 行目</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>ルールを保存できませんでした。設定ファイルに書き込めません。</translation>
     </message>
 </context>
 </TS>

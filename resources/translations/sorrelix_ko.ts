@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>동일 (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>규칙으로 제외됨: %1</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>추가됨</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>병합 후 변경한 파일은 삭제하지 않고 보관했습니다(%1개): 현재 위치는 %2입니다.</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>아무것도 비교하지 않았습니다. 저장된 제외 규칙 중 패턴이 아닌 줄이 있습니다. 편집 → 제외 규칙...에서 고치세요.</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>‘%1’: %2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>보관한 파일 보기</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>규칙이 눈에 잘 띄지 않는 공백이나 탭으로 시작하거나 끝납니다. 이름에 정말 있는 경우에는 그 앞에 ‘\’를 붙이세요.</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>제외 규칙</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>한 줄에 패턴 하나씩 쓰며, 원본의 이름과 비교합니다. *는 이름 안의 임의의 문자(*.tmp), **는 임의 개수의 폴더(docs/**/*.bak)에 해당합니다. 앞이나 중간에 /가 있는 규칙은 원본 최상위부터의 경로(/build)에 적용되고, 끝의 /는 폴더에만 적용됩니다(node_modules/). #으로 시작하는 줄은 주석입니다. 일치하는 항목은 여기서도 sorrelix-cli에서도 모든 비교와 병합에서 제외됩니다.</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>%1번째 줄: %2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>텍스트가 아닌 바이트를 나타내는 ‘�’가 들어 있습니다. 저장된 그대로 두거나 줄을 삭제하세요.</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>UTF-8 텍스트가 아니어서 읽을 수 없는 바이트는 ‘�’로 표시됩니다. 바꾸지 않는 한 저장된 그대로 바이트 단위로 유지됩니다: %1번째 줄</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>저장</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>규칙을 저장하지 못했습니다. 설정 파일에 쓸 수 없습니다.</translation>
     </message>
 </context>
 </TS>

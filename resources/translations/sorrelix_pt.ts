@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>Idênticos (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>%1 deixados de fora por regras</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>Adicionado</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>Os arquivos alterados após a mesclagem foram mantidos em vez de excluídos (%1): agora estão em %2.</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>Nada foi comparado: uma regra de exclusão salva não é um padrão. Corrija-a em Editar → Regras de exclusão...</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>“%1”: %2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>Mostrar arquivos mantidos</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>A regra começa ou termina com um espaço ou uma tabulação, fácil de passar despercebido. Coloque “\” antes se o nome realmente tiver um ali.</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>Regras de exclusão</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>Um padrão por linha, comparado com os nomes na origem: * representa quaisquer caracteres dentro de um nome (*.tmp), ** qualquer número de pastas (docs/**/*.bak). Uma regra com / no início ou no meio vale para o caminho a partir do topo da origem (/build); uma / no final vale só para pastas (node_modules/). Linhas que começam com # são comentários. O que corresponder fica de fora de toda comparação e mesclagem, aqui e no sorrelix-cli.</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>Linha %1: %2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>Contém “�”, que representa bytes que não são texto. Deixe a linha como estava salva ou exclua-a.</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>Não é texto UTF-8, então bytes ilegíveis aparecem como “�”; é mantido byte a byte como estava salvo enquanto não for alterado: linha %1</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>Salvar</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>Não foi possível salvar as regras: o arquivo de configurações não pode ser gravado.</translation>
     </message>
 </context>
 </TS>

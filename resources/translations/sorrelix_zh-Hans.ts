@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>相同 (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>%1 项被规则排除</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>新增</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>合并后您更改过的文件已保留，未被删除（%1 个）：现位于 %2。</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>未进行比较：保存的排除规则中有一行不是模式。请在“编辑 → 排除规则...”中修改。</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>“%1”：%2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>显示保留的文件</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>规则以不易察觉的空格或制表符开头或结尾。如果名称中确实有，请在它前面加上“\”。</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>排除规则</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>每行一个模式，与源中的名称匹配：* 代表名称内的任意字符（*.tmp），** 代表任意层文件夹（docs/**/*.bak）。开头或中间带 / 的规则匹配从源的顶层开始的路径（/build）；末尾的 / 只匹配文件夹（node_modules/）。以 # 开头的行是注释。匹配的内容在这里和 sorrelix-cli 中都不参与任何比较和合并。</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>其中有“�”，它代表不是文本的字节。请保持该行与保存时一致，或删除它。</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>不是 UTF-8 文本，无法读取的字节显示为“�”；只要不修改，就按保存时的字节原样保留：第 %1 行</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>无法保存规则：设置文件无法写入。</translation>
     </message>
 </context>
 </TS>

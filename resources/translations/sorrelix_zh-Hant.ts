@@ -319,6 +319,10 @@
         <source>Identical (%1)</source>
         <translation>相同 (%1)</translation>
     </message>
+    <message id="diff_excluded_count">
+        <source>%1 left out by rules</source>
+        <translation>%1 項被規則排除</translation>
+    </message>
     <message id="diff_kind_added">
         <source>Added</source>
         <translation>新增</translation>
@@ -371,6 +375,14 @@
         <source>Files you changed after the merge were kept, not deleted (%1): they are now in %2.</source>
         <translation>合併後您變更過的檔案已保留，未被刪除（%1 個）：現位於 %2。</translation>
     </message>
+    <message id="alert_exclude_rules_invalid">
+        <source>Nothing was compared: a stored exclude rule is not a pattern. Correct it in Edit → Exclude Rules...</source>
+        <translation>未進行比較：儲存的排除規則中有一行不是模式。請在「編輯 → 排除規則...」中修正。</translation>
+    </message>
+    <message id="alert_exclude_rule_item">
+        <source>“%1”: %2</source>
+        <translation>「%1」：%2</translation>
+    </message>
     <message id="show_kept_files">
         <source>Show Kept Files</source>
         <translation>顯示保留的檔案</translation>
@@ -422,6 +434,34 @@
     <message id="exclude_rule_outer_space">
         <source>The rule begins or ends with a space or tab, which is easy to miss. Put “\” before it if the name really has one there.</source>
         <translation>規則以不易察覺的空格或定位字元開頭或結尾。如果名稱中確實有，請在它前面加上「\」。</translation>
+    </message>
+    <message id="exclude_rules_title">
+        <source>Exclude Rules</source>
+        <translation>排除規則</translation>
+    </message>
+    <message id="exclude_rules_help">
+        <source>One pattern per line, matched against the names in the source: * stands for any characters within a name (*.tmp), ** for any number of folders (docs/**/*.bak). A rule with a leading or inner / matches the path from the top of the source (/build); a trailing / matches folders only (node_modules/). Lines starting with # are comments. What matches is left out of every comparison and merge, here and in sorrelix-cli.</source>
+        <translation>每行一個模式，與來源中的名稱比對：* 代表名稱內的任意字元（*.tmp），** 代表任意層資料夾（docs/**/*.bak）。開頭或中間有 / 的規則比對從來源頂層開始的路徑（/build）；結尾的 / 只比對資料夾（node_modules/）。以 # 開頭的行是註解。符合的項目在這裡和 sorrelix-cli 中都不參與任何比較與合併。</translation>
+    </message>
+    <message id="exclude_rules_line_error">
+        <source>Line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message id="exclude_rules_not_text">
+        <source>It holds “�”, which stands for bytes that are not text. Leave the line as it was stored, or delete it.</source>
+        <translation>其中有「�」，它代表不是文字的位元組。請讓該行保持儲存時的樣子，或刪除它。</translation>
+    </message>
+    <message id="exclude_rules_kept_bytes">
+        <source>Not UTF-8 text, so unreadable bytes show as “�”; kept byte for byte as stored while left unchanged: line %1</source>
+        <translation>不是 UTF-8 文字，無法讀取的位元組顯示為「�」；只要不修改，就依儲存時的位元組原樣保留：第 %1 行</translation>
+    </message>
+    <message id="exclude_rules_save">
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message id="exclude_rules_save_failed">
+        <source>The rules could not be saved: the settings file cannot be written.</source>
+        <translation>無法儲存規則：設定檔無法寫入。</translation>
     </message>
 </context>
 </TS>

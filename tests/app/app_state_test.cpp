@@ -13,6 +13,7 @@
 #include "apfs_engine.h"
 #include "app_test_support.h"
 #include "engine_error.h"
+#include "exclude_rule_store.h"
 #include "file_tree.h"
 #include "language_manager.h"
 #include "loc.h"
@@ -204,6 +205,34 @@ TEST_F(AppStateTest, AnalysisErrorRaisesTheEnginesTextAndKeepsTheEarlierSummary)
     EXPECT_EQ(log.take(), (Log{"isAnalyzing=true", "isAnalyzed=false", "isAnalyzing=false",
                                alert(engineText)}));
     EXPECT_TRUE(state.mergeSummary().has_value());
+}
+
+// The stored list applies to every analysis; one stored line that is no pattern (written by
+// hand, say) stops the analysis rather than leaving out less than asked.
+TEST_F(AppStateTest, AnalysisLeavesOutWhatTheStoredRulesMatchAndRefusesABadRule) {
+    source.file("keep.txt", "k");
+    source.file("b.tmp", "x");
+    source.file("cache/a.txt", "x");
+    ASSERT_TRUE(engine::ExcludeRuleStore::save({"# scratch", "*.tmp", "cache/"}));
+    choosePair();
+    analyze();
+    EXPECT_EQ(state.mergeSummary()->addedCount, 1);
+    EXPECT_EQ(state.mergeSummary()->excludedCount, 2);
+
+    ASSERT_TRUE(engine::ExcludeRuleStore::save({"*.tmp", "[z-a]", "\\"}));
+    log.take();
+    state.startAnalysis(false);
+    const auto reason = [](engine::ExcludePatternFault fault) {
+        return engine::excludePatternFaultText(fault);
+    };
+    EXPECT_EQ(log.take(),
+              (Log{"isAnalyzed=false",
+                   alert(loc("alert_exclude_rules_invalid") + "\n" +
+                         loc("alert_exclude_rule_item", "[z-a]",
+                             reason(engine::ExcludePatternFault::reversedRange)) +
+                         "\n" +
+                         loc("alert_exclude_rule_item", "\\",
+                             reason(engine::ExcludePatternFault::trailingBackslash)))}));
 }
 
 TEST_F(AppStateTest, CancelledAnalysisIsNeverPublished) {

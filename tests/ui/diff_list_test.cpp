@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QDBusConnection>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -19,9 +20,11 @@
 #include "app_state.h"
 #include "app_test_support.h"
 #include "diff_row_delegate.h"
+#include "exclude_rule_store.h"
 #include "file_manager_reveal.h"
 #include "file_tree.h"
 #include "kind_segments.h"
+#include "language_manager.h"
 #include "loc.h"
 #include "path_search_index.h"
 #include "search_field.h"
@@ -219,6 +222,26 @@ TEST_F(DiffListTest, NothingIsListedWithoutASummaryOrForAKindWithoutItems) {
     EXPECT_EQ(segmentTexts(),
               (QStringList{text::loc("diff_tab_all", 2), text::loc("diff_tab_added", 2),
                            text::loc("diff_tab_updated", 0), text::loc("diff_tab_identical", 0)}));
+}
+
+// What the stored rules left out is said above the list, in the language's number format,
+// so that nothing disappears unnoticed; without rules the line is hidden.
+TEST_F(DiffListTest, HeaderSaysHowManyEntriesTheRulesLeftOut) {
+    const testing::ScopedConfigHome ownRules;
+    auto& languages = text::LanguageManager::shared();
+    const QString previous = languages.selectedLanguage();
+    languages.setSelectedLanguage(QStringLiteral("en"));
+    for (int i = 0; i < 1000; ++i) source.file("scratch/" + std::to_string(i) + ".tmp", "x");
+    source.file("keep.txt", "k");
+    const QLabel& excluded = *view.findChild<QLabel*>(QStringLiteral("diffExcludedCount"));
+    analyze();
+    EXPECT_FALSE(excluded.isVisible());
+    ASSERT_TRUE(engine::ExcludeRuleStore::save({"*.tmp"}));
+    analyze();
+    EXPECT_TRUE(excluded.isVisible());
+    EXPECT_EQ(excluded.text(), text::loc("diff_excluded_count", QStringLiteral("1,000")));
+    EXPECT_EQ(listed(), Paths{"keep.txt"});
+    languages.setSelectedLanguage(previous);
 }
 
 TEST_F(DiffListTest, KindAndSearchTextSelectTheirItemsInSummaryOrder) {

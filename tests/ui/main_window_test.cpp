@@ -22,6 +22,7 @@
 #include "app_test_support.h"
 #include "diff_list_view.h"
 #include "elided_label.h"
+#include "exclude_rules_dialog.h"
 #include "file_tree.h"
 #include "folder_well.h"
 #include "language_manager.h"
@@ -146,6 +147,11 @@ TEST_F(MainWindowTest, MenusOfferTheWorkflowCommandsAndNothingElse) {
     EXPECT_EQ(window->historyWindow(), history);
     EXPECT_TRUE(history->isVisible());
     EXPECT_EQ(command(QKeySequence("Ctrl+O"))->text(), loc("choose_source_prompt") + "...");
+    QAction* rules = menu(1)->actions().last();
+    EXPECT_EQ(rules->text(), loc("exclude_rules_title") + "...");
+    rules->trigger();
+    ASSERT_TRUE(window->excludeRulesDialog() && window->excludeRulesDialog()->isVisible());
+    window->excludeRulesDialog()->reject();
 
     QStringList help;
     for (QAction* item : menu(3)->actions()) {

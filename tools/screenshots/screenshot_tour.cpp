@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QIcon>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSize>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -21,6 +23,7 @@
 
 #include "app_language.h"
 #include "app_state.h"
+#include "exclude_rules_dialog.h"
 #include "language_manager.h"
 #include "main_window.h"
 #include "merge_history_model.h"
@@ -77,6 +80,7 @@ public:
         showUndoAndLanguages();
         showStoppedAndInterrupted();
         showHistoryAndKeptFiles();
+        showExcludeRules();
     }
 
 private:
@@ -213,6 +217,27 @@ private:
         waitFor("the alert", [this] { return camera_.openDialog() != nullptr; });
         shootSettled("17-kept-files-alert");
         state_.setAlertMessage(std::nullopt);
+    }
+
+    // The exclude rules with a line that is not a pattern, marked; then the list saved without
+    // it, and the comparison it starts, whose header counts what the rules left out.
+    void showExcludeRules() {
+        waitForAnalysis();
+        window_.showExcludeRules();
+        ui::ExcludeRulesDialog& rules = *window_.excludeRulesDialog();
+        const QString kept = QStringLiteral("# Phone clutter\n*.HEIC\nMusic/\n");
+        rules.editor().setPlainText(kept + QStringLiteral("Thumbs[.db\n"));
+        waitFor("the wrong rule to be marked",
+                [&rules] { return !rules.saveButton().isEnabled(); });
+        shootSettled("18-exclude-rules");
+        rules.editor().setPlainText(kept);
+        waitFor("the rules to be accepted", [&rules] { return rules.saveButton().isEnabled(); });
+        rules.saveButton().click();
+        waitForAnalysis();
+        if (state_.mergeSummary()->excludedCount == 0) {
+            throw std::runtime_error("the saved rules left nothing out");
+        }
+        shootSettled("19-excluded-count");
     }
 
     bool progressBarShowsAFile() const {
