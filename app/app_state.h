@@ -28,8 +28,8 @@ class AppState : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isAnalyzing READ isAnalyzing NOTIFY isAnalyzingChanged)
     Q_PROPERTY(bool isAnalyzed READ isAnalyzed NOTIFY isAnalyzedChanged)
-    Q_PROPERTY(qint64 analysisFilesCompared READ analysisFilesCompared NOTIFY
-                   analysisProgressChanged)
+    Q_PROPERTY(
+        qint64 analysisFilesCompared READ analysisFilesCompared NOTIFY analysisProgressChanged)
     Q_PROPERTY(qint64 analysisBytesRead READ analysisBytesRead NOTIFY analysisProgressChanged)
     Q_PROPERTY(bool isMerging READ isMerging NOTIFY isMergingChanged)
     Q_PROPERTY(qint64 progressCurrent READ progressCurrent NOTIFY progressCurrentChanged)

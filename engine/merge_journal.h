@@ -21,8 +21,8 @@ namespace sorrelix::engine {
 // and which files are still the merge's copies.
 //
 // Only the head is flushed to disk (two fsync calls); the item lines and the last line are
-// written in batches without. Whatever a crash loses of them, undo finds from the target itself: the backup
-// folder says what was replaced, and a copy is known by being the source's file.
+// written in batches without. Whatever a crash loses of them, undo finds from the target itself:
+// the backup folder says what was replaced, and a copy is known by being the source's file.
 class MergeJournal {
 public:
     static constexpr const char* kFolder = ".sorrelix/journals";

@@ -61,7 +61,6 @@ std::vector<MergeSessionRecord> decodeOrEmpty(const QByteArray& bytes) {
     }
 }
 
-
 void syncFolder(const std::string& folder) {
     UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd) ::fsync(fd.get());
