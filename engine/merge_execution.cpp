@@ -135,6 +135,27 @@ private:
     FileCopier copier_;
 };
 
+// Copies the work list in order; returns completed, or stopped when asked to between items.
+MergeOutcome copyAll(MergeRun& merge, const std::vector<const FileDiffItem*>& work,
+                     MergeJournal& journal, std::vector<std::string>& added,
+                     const ProgressCallback& onProgress, const std::atomic<bool>* stopRequested) {
+    const auto total = static_cast<std::int64_t>(work.size());
+    for (std::size_t index = 0; index < work.size(); ++index) {
+        if (stopRequested != nullptr && stopRequested->load()) return MergeOutcome::stopped;
+        const FileDiffItem& item = *work[index];
+        if (onProgress) onProgress(static_cast<std::int64_t>(index) + 1, total, item.relativePath);
+        FileIdentity copy;
+        const Occupant occupant = merge.copyItem(item, copy);
+        journal.recordCopy(index, occupant, copy);
+        // Undo deletes the listed places, then moves the backup back. A file or link that was
+        // replaced comes back over the copy by itself, and must not be listed: an undo run
+        // again after an interruption would delete it once restored. A replaced folder is
+        // listed, so that the copy in its place (even a link into the target) goes first.
+        if (occupant != Occupant::fileOrLink) added.push_back(item.relativePath);
+    }
+    return MergeOutcome::completed;
+}
+
 }  // namespace
 
 MergeExecution::MergeExecution(std::string sourcePath, std::string targetPath)
@@ -168,41 +189,22 @@ MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
     MergeJournal journal(merge.target(), record, work);
     SessionHistory::save(record);
 
-    const auto total = static_cast<std::int64_t>(work.size());
-    std::vector<std::string>& added = *record.addedRelativePaths;
-    record.outcome = MergeOutcome::completed;
-    try {
-        for (std::size_t index = 0; index < work.size(); ++index) {
-            if (stopRequested != nullptr && stopRequested->load()) {
-                record.outcome = MergeOutcome::stopped;
-                break;
-            }
-            const FileDiffItem& item = *work[index];
-            if (onProgress)
-                onProgress(static_cast<std::int64_t>(index) + 1, total, item.relativePath);
-            FileIdentity copy;
-            const Occupant occupant = merge.copyItem(item, copy);
-            journal.recordCopy(index, occupant, copy);
-            // Undo deletes the listed places, then moves the backup back. A file or link that
-            // was replaced comes back over the copy by itself, and must not be listed: an undo
-            // run again after an interruption would delete it once restored. A replaced folder
-            // is listed, so that the copy in its place (even a link into the target) goes first.
-            if (occupant != Occupant::fileOrLink) added.push_back(item.relativePath);
-        }
-    } catch (EngineError& error) {
-        record.outcome = MergeOutcome::failed;
-        journal.finish(record.outcome);
+    // How the merge ended goes to its journal and replaces its record in the history.
+    auto end = [&](MergeOutcome outcome) {
+        record.outcome = outcome;
+        journal.finish(outcome);
         SessionHistory::replace(record);
+    };
+    try {
+        end(copyAll(merge, work, journal, *record.addedRelativePaths, onProgress, stopRequested));
+    } catch (EngineError& error) {
+        end(MergeOutcome::failed);
         error.setFailedMerge(record);
         throw;
     } catch (...) {
-        record.outcome = MergeOutcome::failed;
-        journal.finish(record.outcome);
-        SessionHistory::replace(record);
+        end(MergeOutcome::failed);
         throw;
     }
-    journal.finish(record.outcome);
-    SessionHistory::replace(record);
     return record;
 }
 
