@@ -11,6 +11,7 @@
 #include "folder_cache.h"
 #include "merge_journal.h"
 #include "relative_path.h"
+#include "rename_no_replace.h"
 #include "session_history.h"
 #include "target_lock.h"
 
@@ -33,14 +34,6 @@ namespace {
     throw EngineError::posix(errorNumber,
                              QStringLiteral("Could not create the folder %1 in the %2")
                                  .arg(displayPath(folder), QString::fromLatin1(where)));
-}
-
-// Never replaces what stands at the destination; file systems without the flag get a plain
-// rename, which is safe here because each merge's backup folder starts empty.
-int renameNoReplace(int fromDir, const std::string& name, int toDir) {
-    if (::renameat2(fromDir, name.c_str(), toDir, name.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return -1;
-    return ::renameat(fromDir, name.c_str(), toDir, name.c_str());
 }
 
 Occupant occupantAt(int dirFd, const std::string& name) {
@@ -87,7 +80,7 @@ public:
         if (error != 0) {
             // The failed item stays as it was: its old version goes back to its place.
             if (backupDir >= 0) {
-                renameNoReplace(backupDir, name, targetDir);
+                renameNoReplace(backupDir, name, targetDir, name);
             }
             throw EngineError::copyFailed(path, error);
         }
@@ -118,7 +111,7 @@ private:
                      std::string_view parent) {
         const int backupDir = backupFolders_.folder(parent, true);
         if (backupDir < 0) failFolder(errno, path, parent, "backup");
-        if (renameNoReplace(targetDir, name, backupDir) != 0) {
+        if (renameNoReplace(targetDir, name, backupDir, name) != 0) {
             throw EngineError::posix(
                 errno,
                 QStringLiteral("Could not move %1 into the backup folder").arg(displayPath(path)));
