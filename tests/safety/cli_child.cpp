@@ -63,9 +63,10 @@ CliChild& CliChild::injecting(std::string inject) {
     return *this;
 }
 
-CliChild& CliChild::killedAfter(std::chrono::microseconds delay, int signal) {
+CliChild& CliChild::killedAfter(std::chrono::microseconds delay, int signal, std::string from) {
     killAfter_ = delay;
     signal_ = signal;
+    killFrom_ = std::move(from);
     return *this;
 }
 
@@ -113,14 +114,20 @@ ChildOutcome CliChild::run(const std::vector<std::string>& arguments) const {
 
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
-    const auto deadline =
-        start + (killAfter_ ? *killAfter_ : std::chrono::microseconds(kHangGuard));
+    const auto hangDeadline = start + kHangGuard;
+    bool waitingForPath = killAfter_ && !killFrom_.empty();
+    auto deadline = killAfter_ && !waitingForPath ? start + *killAfter_ : hangDeadline;
     ChildOutcome outcome;
     bool signalled = false;
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     int open = 2;
     while (open > 0) {
-        const auto left = signalled ? Clock::duration::max() : deadline - Clock::now();
+        if (waitingForPath && ::access(killFrom_.c_str(), F_OK) == 0) {
+            waitingForPath = false;
+            deadline = Clock::now() + *killAfter_;
+        }
+        auto left = signalled ? Clock::duration::max() : deadline - Clock::now();
+        if (waitingForPath) left = std::min<Clock::duration>(left, std::chrono::microseconds(100));
         timespec wait{};
         timespec* timeout = nullptr;
         if (!signalled) {
@@ -130,8 +137,8 @@ ChildOutcome CliChild::run(const std::vector<std::string>& arguments) const {
             timeout = &wait;
         }
         const int ready = ::ppoll(fds, 2, timeout, nullptr);
-        if (ready == 0 && !signalled) {
-            ::kill(child, killAfter_ ? signal_ : SIGKILL);
+        if (ready == 0 && !signalled && Clock::now() >= deadline) {
+            ::kill(child, killAfter_ && !waitingForPath ? signal_ : SIGKILL);
             signalled = true;
             continue;
         }

@@ -27,7 +27,10 @@ public:
     // each call adds one.
     CliChild& injecting(std::string inject);
     // Sends `signal` after the delay; a program that handles it may still exit by itself.
-    CliChild& killedAfter(std::chrono::microseconds delay, int signal = 9 /* SIGKILL */);
+    // With `from`, the delay counts from the moment that path exists (polled every 100 µs),
+    // so that a kill lands in a chosen phase however fast the machine runs that day.
+    CliChild& killedAfter(std::chrono::microseconds delay, int signal = 9 /* SIGKILL */,
+                          std::string from = {});
 
     ChildOutcome run(const std::vector<std::string>& arguments) const;
 
@@ -39,6 +42,7 @@ private:
     std::vector<std::string> injections_;
     std::optional<std::chrono::microseconds> killAfter_;
     int signal_ = 9;
+    std::string killFrom_;
 };
 
 }  // namespace sorrelix::testing

@@ -110,8 +110,10 @@ microseconds durationOf(const CliChild& cli, const std::vector<std::string>& arg
 
 class CrashSuite : public ::testing::Test {
 protected:
-    microseconds randomDelay(microseconds whole, microseconds from = microseconds(0)) {
-        std::uniform_int_distribution<long long> pick(from.count(), whole.count() * 23 / 20);
+    // A delay up to `upTo`, or up to a little past the whole run so that some kills find the
+    // program ending.
+    microseconds randomDelay(microseconds upTo, microseconds from = microseconds(0)) {
+        std::uniform_int_distribution<long long> pick(from.count(), upTo.count());
         return microseconds(pick(generator_));
     }
     std::string trialName(microseconds whole, int trial, microseconds delay) const {
@@ -147,20 +149,29 @@ TEST_F(CrashSuite, AKilledOrStoppedMergeIsRecordedAndUndoneExactly) {
     durationOf(cli, merge);
     trees.rebuildTarget();
     const microseconds whole = durationOf(cli, merge);
-    // Most kills land after the analysis, where the merge changes the target.
     trees.rebuildTarget();
     const microseconds analysis = durationOf(
         cli, {"analyze", trees.source.root(), trees.target.root()}, "SORRELIX_CRASH_ANALYSIS_US");
+    const microseconds changing = std::max(whole - analysis, microseconds(1000));
+    // The journal folder appears just before the first change: kills timed from it land while
+    // the target changes, whatever the load on the machine; the others spread over the run.
+    const std::string journals = trees.target.root() + "/.sorrelix/journals";
     std::map<std::string, int> endings;
     std::set<std::string> seen;  // the calibration runs' records first
     for (const auto& record : APFSEngine::shared().loadSessionRecords()) seen.insert(record.id);
     for (int trial = 0; trial < trialCount(); ++trial) {
         trees.rebuildTarget();
-        const microseconds delay = randomDelay(whole, analysis * 3 / 4);
-        const int signal = trial % 4 == 3 ? SIGTERM : SIGKILL;
-        SCOPED_TRACE(trialName(whole, trial, delay) + " SORRELIX_CRASH_ANALYSIS_US=" +
-                     std::to_string(analysis.count()) + (signal == SIGTERM ? " (SIGTERM)" : ""));
-        const ChildOutcome outcome = CliChild(cli).killedAfter(delay, signal).run(merge);
+        const int phase = trial % 4;
+        const int signal = phase == 3 ? SIGTERM : SIGKILL;
+        const microseconds delay = phase == 0   ? randomDelay(whole * 23 / 20, analysis * 3 / 4)
+                                   : phase == 3 ? randomDelay(changing / 2)
+                                                : randomDelay(changing);
+        SCOPED_TRACE(trialName(whole, trial, delay) +
+                     " SORRELIX_CRASH_ANALYSIS_US=" + std::to_string(analysis.count()) +
+                     (phase == 0 ? "" : " after the journal appeared") +
+                     (signal == SIGTERM ? " (SIGTERM)" : ""));
+        const ChildOutcome outcome =
+            CliChild(cli).killedAfter(delay, signal, phase == 0 ? "" : journals).run(merge);
         ASSERT_TRUE(outcome.killed || outcome.exitCode == 0 || outcome.exitCode == 143)
             << outcome.err;
         ASSERT_EQ(mergePromiseViolations(trees.pristine, trees.sourceState, trees.target.root()),
@@ -178,7 +189,7 @@ TEST_F(CrashSuite, AKilledOrStoppedMergeIsRecordedAndUndoneExactly) {
         const auto interrupted = APFSEngine::shared().interruptedMerges(trees.target.root());
         EXPECT_EQ(interrupted.size(), record.outcome == engine::MergeOutcome::interrupted);
         if (trial % 3 == 0) {
-            (void)CliChild(cli).killedAfter(randomDelay(whole / 2)).run({"undo", record.id});
+            (void)CliChild(cli).killedAfter(randomDelay(whole * 23 / 40)).run({"undo", record.id});
         }
         const ChildOutcome undo = cli.run({"undo", record.id});
         const bool undoneBefore =
@@ -188,8 +199,8 @@ TEST_F(CrashSuite, AKilledOrStoppedMergeIsRecordedAndUndoneExactly) {
         EXPECT_TRUE(APFSEngine::shared().interruptedMerges(trees.target.root()).empty());
     }
     for (const auto& [ending, count] : endings) std::cout << ending << ": " << count << '\n';
-    EXPECT_GE(endings["interrupted"], trialCount() / 3);
-    EXPECT_GE(endings["stopped"], 1);
+    EXPECT_GE(endings["interrupted"], trialCount() / 6);
+    EXPECT_GE(endings["stopped"], trialCount() / 8);
 }
 
 TEST_F(CrashSuite, AKilledUndoLosesNothingAndUndoingAgainRestoresTheTarget) {
@@ -226,7 +237,7 @@ TEST_F(CrashSuite, AKilledUndoLosesNothingAndUndoingAgainRestoresTheTarget) {
     int undoneAgain = 0;
     for (int trial = 0; trial < trialCount(); ++trial) {
         const MergeSessionRecord record = mergeWithOccupiedPlaces();
-        const microseconds delay = randomDelay(whole);
+        const microseconds delay = randomDelay(whole * 23 / 20);
         SCOPED_TRACE(trialName(whole, trial, delay));
         const ChildOutcome killed = CliChild(cli).killedAfter(delay).run({"undo", record.id});
         ASSERT_TRUE(killed.killed || killed.exitCode == 0) << killed.err;
