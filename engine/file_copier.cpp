@@ -43,10 +43,14 @@ bool canLinkUnnamedFiles() {
     return available;
 }
 
+bool isUnnamedFileUnsupported(int errorNumber) {
+    return errorNumber == EOPNOTSUPP || errorNumber == EISDIR || errorNumber == EINVAL;
+}
+
 PendingFile createPendingFile(int dirFd) {
     if (canLinkUnnamedFiles()) {
         UniqueFd fd(::openat(dirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-        if (fd || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+        if (fd || !isUnnamedFileUnsupported(errno)) {
             return {std::move(fd), {}};
         }
     }
@@ -73,14 +77,10 @@ int renameIntoPlace(int dirFd, const std::string& temporaryName, const std::stri
     return ::renameat(dirFd, temporaryName.c_str(), dirFd, name.c_str()) == 0 ? 0 : errno;
 }
 
-int publish(PendingFile& file, int dirFd, const std::string& name) {
-    if (!file.temporaryName.empty()) {
-        const int error = renameIntoPlace(dirFd, file.temporaryName, name);
-        if (error == 0) file.temporaryName.clear();
-        return error;
-    }
+// Gives an unnamed file its name.
+int linkUnnamed(int fd, int dirFd, const std::string& name) {
     char procPath[64];
-    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", file.fd.get());
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
     if (::linkat(AT_FDCWD, procPath, dirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
     if (errno != EEXIST) return errno;
     // Something took the name meanwhile: replace it, as a full copy does.
@@ -91,6 +91,31 @@ int publish(PendingFile& file, int dirFd, const std::string& name) {
     const int error = renameIntoPlace(dirFd, temporaryName, name);
     if (error != 0) ::unlinkat(dirFd, temporaryName.c_str(), 0);
     return error;
+}
+
+int publishPending(PendingFile& file, int dirFd, const std::string& name) {
+    if (file.temporaryName.empty()) return linkUnnamed(file.fd.get(), dirFd, name);
+    const int error = renameIntoPlace(dirFd, file.temporaryName, name);
+    if (error == 0) file.temporaryName.clear();
+    return error;
+}
+
+// O_NONBLOCK: an entry swapped for a FIFO since it was examined must not block the merge.
+// Returns 0, or errno (EAGAIN when the entry is no regular file any more).
+int openRegularSource(int dirFd, const std::string& name, UniqueFd& source,
+                      struct stat& sourceStat) {
+    source.reset(
+        ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!source) return errno;
+    if (::fstat(source.get(), &sourceStat) != 0) return errno;
+    return S_ISREG(sourceStat.st_mode) ? 0 : EAGAIN;
+}
+
+PreparedCopy failedPreparation(int error) {
+    PreparedCopy prepared;
+    prepared.state = PreparedCopy::State::failed;
+    prepared.error = error;
+    return prepared;
 }
 
 bool isCloneUnsupported(int errorNumber) {
@@ -136,33 +161,75 @@ int FileCopier::copy(int sourceDirFd, const std::string& sourceName, int targetD
         }
         return error;
     }
-    // O_NONBLOCK: an entry swapped for a FIFO since the check must not block the merge.
-    UniqueFd source(::openat(sourceDirFd, sourceName.c_str(),
-                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!source) return errno;
-    if (::fstat(source.get(), &sourceStat) != 0) return errno;
-    if (!S_ISREG(sourceStat.st_mode)) return EAGAIN;
+    UniqueFd source;
+    const int error = openRegularSource(sourceDirFd, sourceName, source, sourceStat);
+    if (error != 0) return error;
     return copyRegular(source.get(), sourceStat, targetDirFd, targetName, copied);
+}
+
+PreparedCopy FileCopier::prepare(int sourceDirFd, const std::string& sourceName, int scratchDirFd) {
+    if (!unnamedFilesSupported_ || !canLinkUnnamedFiles()) return {};
+    struct stat sourceStat {};
+    if (::fstatat(sourceDirFd, sourceName.c_str(), &sourceStat, AT_SYMLINK_NOFOLLOW) != 0) {
+        return failedPreparation(errno);
+    }
+    if (!S_ISREG(sourceStat.st_mode)) return {};
+    UniqueFd source;
+    if (const int error = openRegularSource(sourceDirFd, sourceName, source, sourceStat)) {
+        return failedPreparation(error);
+    }
+    UniqueFd file(::openat(scratchDirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    if (!file) {
+        if (!isUnnamedFileUnsupported(errno)) return failedPreparation(errno);
+        unnamedFilesSupported_ = false;
+        return {};
+    }
+    PreparedCopy prepared;
+    if (const int error =
+            fill(source.get(), sourceStat, file.get(), prepared.identity, prepared.bytesWritten)) {
+        return failedPreparation(error);
+    }
+    prepared.state = PreparedCopy::State::ready;
+    prepared.file = std::move(file);
+    return prepared;
+}
+
+int FileCopier::publish(PreparedCopy& prepared, int targetDirFd, const std::string& targetName) {
+    return linkUnnamed(prepared.file.get(), targetDirFd, targetName);
 }
 
 int FileCopier::copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
                             const std::string& targetName, FileIdentity& copied) {
     PendingFile pending = createPendingFile(targetDirFd);
     if (!pending.fd) return errno;
-    bool cloned = false;
-    if (clonesSupported_) {
-        cloned = ::ioctl(pending.fd.get(), FICLONE, sourceFd) == 0;
-        if (!cloned && isCloneUnsupported(errno)) clonesSupported_ = false;
-    }
-    int error = cloned ? 0 : copyData(sourceFd, pending.fd.get(), sourceStat.st_size);
-    ino_t inode = 0;
-    if (error == 0) error = copyMetadata(sourceFd, sourceStat, pending.fd.get(), inode);
-    if (error == 0) error = publish(pending, targetDirFd, targetName);
+    FileIdentity identity;
+    std::int64_t bytesWritten = 0;
+    int error = fill(sourceFd, sourceStat, pending.fd.get(), identity, bytesWritten);
+    if (error == 0) error = publishPending(pending, targetDirFd, targetName);
     if (error != 0) {
         discard(pending, targetDirFd);
         return error;
     }
-    if (cloned) ++clonedFiles_;
+    copied = identity;
+    return 0;
+}
+
+int FileCopier::fill(int sourceFd, const struct stat& sourceStat, int targetFd,
+                     FileIdentity& copied, std::int64_t& bytesWritten) {
+    bool cloned = false;
+    if (clonesSupported_) {
+        cloned = ::ioctl(targetFd, FICLONE, sourceFd) == 0;
+        if (!cloned && isCloneUnsupported(errno)) clonesSupported_ = false;
+    }
+    int error = cloned ? 0 : copyData(sourceFd, targetFd, sourceStat.st_size);
+    ino_t inode = 0;
+    if (error == 0) error = copyMetadata(sourceFd, sourceStat, targetFd, inode);
+    if (error != 0) return error;
+    if (cloned) {
+        ++clonedFiles_;
+    } else {
+        bytesWritten = sourceStat.st_size;
+    }
     // Its size and time are the source's: only the inode needed asking.
     struct stat identity = sourceStat;
     identity.st_ino = inode;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "file_identity.h"
+#include "prepared_copy.h"
 
 namespace sorrelix::engine {
 
@@ -21,6 +22,13 @@ public:
     int copy(int sourceDirFd, const std::string& sourceName, int targetDirFd,
              const std::string& targetName, FileIdentity& copied);
 
+    // Builds the copy of a regular file as an unnamed file in `scratchDirFd` (any folder on the
+    // target's file system), for `publish` to give it its place later.
+    PreparedCopy prepare(int sourceDirFd, const std::string& sourceName, int scratchDirFd);
+    // Links a ready copy to its name; 0 or errno (EXDEV when the folder is on another file
+    // system than the one it was prepared on).
+    static int publish(PreparedCopy& prepared, int targetDirFd, const std::string& targetName);
+
     // Clones stop being tried once the file system has said it cannot make them.
     bool clonesSupported() const { return clonesSupported_; }
     long long clonedFiles() const { return clonedFiles_; }
@@ -28,12 +36,16 @@ public:
 private:
     int copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
                     const std::string& targetName, FileIdentity& copied);
+    // Clones or copies the data and sets the metadata; 0 or errno.
+    int fill(int sourceFd, const struct stat& sourceStat, int targetFd, FileIdentity& copied,
+             std::int64_t& bytesWritten);
     int copyData(int sourceFd, int targetFd, off_t size);
     int copyLink(int sourceDirFd, const std::string& sourceName, const struct stat& sourceStat,
                  int targetDirFd, const std::string& targetName);
     int copyNode(const struct stat& sourceStat, int targetDirFd, const std::string& targetName);
 
     bool clonesSupported_ = true;
+    bool unnamedFilesSupported_ = true;
     bool copyRangeSupported_ = true;
     long long clonedFiles_ = 0;
 };

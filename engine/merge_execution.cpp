@@ -6,6 +6,7 @@
 
 #include <QUuid>
 
+#include "copy_preparer.h"
 #include "engine_error.h"
 #include "file_copier.h"
 #include "folder_cache.h"
@@ -53,12 +54,13 @@ public:
           targetFolders_(target_),
           backupFolders_(backup_) {}
 
+    const BeneathFolder& source() const { return source_; }
     const BeneathFolder& target() const { return target_; }
     std::string backupPath() const { return backup_.path(); }
 
     // Returns what stood at the item's place (it is in the backup folder now), and what the
-    // copy at the place is.
-    Occupant copyItem(const FileDiffItem& item, FileIdentity& copy) {
+    // copy at the place is. `prepared` is the item's copy made ahead, if any.
+    Occupant copyItem(const FileDiffItem& item, PreparedCopy& prepared, FileIdentity& copy) {
         const std::string& path = item.relativePath;
         if (!isSafeRelativePath(path)) {
             throw EngineError::copyFailed(path, EINVAL);
@@ -74,9 +76,7 @@ public:
         if (occupant != Occupant::nothing) {
             backupDir = moveToBackup(targetDir, name, path, split.parent);
         }
-        const int sourceDir = sourceFolders_.folder(split.parent, false);
-        const int error =
-            sourceDir < 0 ? errno : copier_.copy(sourceDir, name, targetDir, name, copy);
+        const int error = placeCopy(prepared, split.parent, name, targetDir, copy);
         if (error != 0) {
             // The failed item stays as it was: its old version goes back to its place.
             if (backupDir >= 0) {
@@ -106,6 +106,21 @@ private:
         return BeneathFolder(std::move(fd), joinPath(target_.path(), relative));
     }
 
+    // Links the prepared copy, or copies the item now: when it was not prepared, or was
+    // prepared on another file system than its folder's (a mount inside the target).
+    int placeCopy(PreparedCopy& prepared, std::string_view parent, const std::string& name,
+                  int targetDir, FileIdentity& copy) {
+        // A copy that failed ahead fails in its turn, after the same steps as one made now.
+        if (prepared.state == PreparedCopy::State::failed) return prepared.error;
+        if (prepared.state == PreparedCopy::State::ready) {
+            const int error = FileCopier::publish(prepared, targetDir, name);
+            if (error == 0) copy = prepared.identity;
+            if (error != EXDEV) return error;
+        }
+        const int sourceDir = sourceFolders_.folder(parent, false);
+        return sourceDir < 0 ? errno : copier_.copy(sourceDir, name, targetDir, name, copy);
+    }
+
     // Returns the backup folder that now holds the occupant.
     int moveToBackup(int targetDir, const std::string& name, const std::string& path,
                      std::string_view parent) {
@@ -130,15 +145,16 @@ private:
 
 // Copies the work list in order; returns completed, or stopped when asked to between items.
 MergeOutcome copyAll(MergeRun& merge, const std::vector<const FileDiffItem*>& work,
-                     MergeJournal& journal, std::vector<std::string>& added,
+                     CopyPreparer& preparer, MergeJournal& journal, std::vector<std::string>& added,
                      const ProgressCallback& onProgress, const std::atomic<bool>* stopRequested) {
     const auto total = static_cast<std::int64_t>(work.size());
     for (std::size_t index = 0; index < work.size(); ++index) {
         if (stopRequested != nullptr && stopRequested->load()) return MergeOutcome::stopped;
         const FileDiffItem& item = *work[index];
         if (onProgress) onProgress(static_cast<std::int64_t>(index) + 1, total, item.relativePath);
+        PreparedCopy prepared = preparer.take(index);
         FileIdentity copy;
-        const Occupant occupant = merge.copyItem(item, copy);
+        const Occupant occupant = merge.copyItem(item, prepared, copy);
         journal.recordCopy(index, occupant, copy);
         // Undo deletes the listed places, then moves the backup back. A file or link that was
         // replaced comes back over the copy by itself, and must not be listed: an undo run
@@ -179,6 +195,9 @@ MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
                               merge.backupPath(),
                               std::vector<std::string>{},
                               MergeOutcome::interrupted};
+    // Copying starts while the journal is being flushed: what it makes stays invisible until
+    // the items' turns.
+    CopyPreparer preparer(merge.source(), merge.target(), work);
     MergeJournal journal(merge.target(), record, work);
     SessionHistory::save(record);
 
@@ -189,7 +208,8 @@ MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
         SessionHistory::replace(record);
     };
     try {
-        end(copyAll(merge, work, journal, *record.addedRelativePaths, onProgress, stopRequested));
+        end(copyAll(merge, work, preparer, journal, *record.addedRelativePaths, onProgress,
+                    stopRequested));
     } catch (EngineError& error) {
         end(MergeOutcome::failed);
         error.setFailedMerge(record);
