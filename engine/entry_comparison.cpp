@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "analysis_progress.h"
+#include "shared_extents.h"
 #include "unique_fd.h"
 
 namespace sorrelix::engine {
@@ -67,7 +68,20 @@ bool EntryComparison::sameContent(int sourceDirFd, const char* sourceName,
     if (::fstat(source.get(), &s) != 0 || ::fstat(target.get(), &t) != 0) return false;
     if (!S_ISREG(s.st_mode) || !S_ISREG(t.st_mode) || s.st_size != t.st_size) return false;
     if (s.st_dev == t.st_dev && s.st_ino == t.st_ino) return true;
+    if (s.st_dev == t.st_dev && mayShareExtents(t.st_dev, target.get()) &&
+        holdSameSharedExtents(source.get(), target.get())) {
+        return true;
+    }
     return sameFileBytes(source.get(), target.get(), s.st_size);
+}
+
+bool EntryComparison::mayShareExtents(dev_t device, int fd) {
+    if (device != sharingDevice_ || !sharingKnown_) {
+        sharingDevice_ = device;
+        sharingKnown_ = true;
+        deviceShares_ = fileSystemSharesExtents(fd);
+    }
+    return deviceShares_;
 }
 
 bool EntryComparison::sameFileBytes(int sourceFd, int targetFd, off_t size) {

@@ -26,9 +26,14 @@ public:
 
 private:
     bool sameFileBytes(int sourceFd, int targetFd, off_t size);
+    // Whether the file system of `device` can share extents; asked once per device.
+    bool mayShareExtents(dev_t device, int fd);
     AnalysisProgress* progress_;
     std::vector<char> sourceBuffer_;
     std::vector<char> targetBuffer_;
+    dev_t sharingDevice_ = 0;
+    bool sharingKnown_ = false;
+    bool deviceShares_ = false;
 };
 
 }  // namespace sorrelix::engine
