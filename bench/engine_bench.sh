@@ -1,35 +1,44 @@
 #!/usr/bin/env bash
-# Times sorrelix-cli against rsync, diff and cp on freshly generated trees on loop-mounted XFS and
-# ext4 file systems (root only). See bench/README.md for what is measured and the aims.
+# Times sorrelix-cli against rsync, diff and cp on generated trees of several shapes, each on
+# fresh loop-mounted XFS and ext4 file systems (root only). See bench/README.md for what is
+# measured and the aims.
 #
-#   engine_bench.sh [--paths N] [--runs N] [--big-files N] [--big-mib N] [--cli PATH]
+#   engine_bench.sh [--shapes LIST] [--scale F] [--paths N] [--runs N] [--big-files N]
+#                   [--big-mib N] [--cli PATH]
 set -euo pipefail
 
 REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 readonly REPO_ROOT
+readonly TREE_MAKER="$REPO_ROOT/bench/make_bench_tree.py"
 readonly SCRATCH_SIZE=8G
+readonly ALL_SHAPES="large realistic small big"
 
+shapes=$ALL_SHAPES
+scale=1
 paths=100000
 runs=3
 big_files=40
 big_mib=50
 cli=""
+cli_origin=""
 
 work=""
+log=""
 xfs_dir=""
 ext4_dir=""
-log=""
-
-# Results of the last best_of call.
-best_seconds=""
-best_rss_kib=""
+empty_rss_kib=0
 
 usage() {
     cat >&2 <<EOF
-usage: $(basename "$0") [--paths N] [--runs N] [--big-files N] [--big-mib N] [--cli PATH]
-  --paths N      paths in the generated source/target pair (default 100000)
-  --runs N       timed runs per command, the best one counts (default 3)
-  --big-files N  number of large files for the clone test (default 40)
+usage: $(basename "$0") [--shapes LIST] [--scale F] [--paths N] [--runs N] [--big-files N]
+                        [--big-mib N] [--cli PATH]
+  --shapes LIST  comma-separated, in the order to run: large, realistic, small, big
+                 (default: all four)
+  --scale F      multiply the path counts of the tree shapes by F, e.g. 0.1 for a quick check
+                 (default 1: large --paths, realistic 20000, small 30000)
+  --paths N      paths in the large tree (default 100000)
+  --runs N       timed rounds; each figure is the median of N runs (default 3; use 3 or more)
+  --big-files N  number of large files for the clone check (default 40)
   --big-mib N    size of each large file in MiB (default 50)
   --cli PATH     use this sorrelix-cli instead of building build/bin/sorrelix-cli
 EOF
@@ -47,11 +56,28 @@ positive_number() {
     [[ "$2" =~ ^[1-9][0-9]*$ ]] || fail "$1 needs a positive whole number, not '$2'"
 }
 
+positive_fraction() {
+    if ! [[ "$2" =~ ^([0-9]+\.?[0-9]*|\.[0-9]+)$ ]] || awk -v f="$2" 'BEGIN { exit f > 0 }'; then
+        fail "$1 needs a positive number, not '$2'"
+    fi
+}
+
+shape_list() {
+    local list=${1//,/ } shape
+    [[ -n "${list// /}" ]] || fail "--shapes needs at least one of: $ALL_SHAPES"
+    for shape in $list; do
+        [[ " $ALL_SHAPES " == *" $shape "* ]] || fail "unknown shape '$shape' (known: $ALL_SHAPES)"
+    done
+    echo "$list"
+}
+
 parse_arguments() {
     while [[ $# -gt 0 ]]; do
         [[ "$1" == -h || "$1" == --help ]] && usage
         [[ $# -ge 2 ]] || usage
         case "$1" in
+            --shapes) shapes=$(shape_list "$2") ;;
+            --scale) positive_fraction "$1" "$2" && scale=$2 ;;
             --paths) positive_number "$1" "$2" && paths=$2 ;;
             --runs) positive_number "$1" "$2" && runs=$2 ;;
             --big-files) positive_number "$1" "$2" && big_files=$2 ;;
@@ -63,12 +89,25 @@ parse_arguments() {
     done
 }
 
+# shape_paths SHAPE: the path count of a tree shape, scaled by --scale (at least 10).
+shape_paths() {
+    local base
+    case "$1" in
+        large) base=$paths ;;
+        realistic) base=20000 ;;
+        small) base=30000 ;;
+    esac
+    awk -v n="$base" -v f="$scale" 'BEGIN { n = int(n * f + 0.5); print (n < 10 ? 10 : n) }'
+}
+
 # ---------------------------------------------------------------------------------------------
 # Set-up and clean-up
 
+readonly SCRATCH_NAME=fs
+
 cleanup() {
     [[ -n "$work" ]] || return 0
-    bash "$REPO_ROOT/scripts/scratch-fs.sh" umount "$work/fs" || true
+    bash "$REPO_ROOT/scripts/scratch-fs.sh" umount "$work/$SCRATCH_NAME" || true
     rm -rf --one-file-system "$work" 2>/dev/null || true
 }
 
@@ -82,10 +121,21 @@ prepare_cli() {
     cli=$(realpath "$cli")
 }
 
+# Times the copy of the program taken at the start: a rebuild of build/ during a long run
+# neither breaks the run nor mixes two builds in one table.
+snapshot_cli() {
+    cli_origin="$cli, built $(date -u -r "$cli" +%FT%TZ)"
+    cp "$cli" "$work/sorrelix-cli"
+    cli="$work/sorrelix-cli"
+    "$cli" --version >/dev/null 2>&1 || fail "the copy of $cli does not run (was it being rebuilt?)"
+}
+
+# New XFS and ext4 file systems for every shape: no shape inherits another's fragmentation,
+# free-space layout or cached pages.
 mount_scratch() {
     local exports status=0
     exports=$(SORRELIX_SCRATCH_SIZE=$SCRATCH_SIZE \
-        bash "$REPO_ROOT/scripts/scratch-fs.sh" mount "$work/fs") || status=$?
+        bash "$REPO_ROOT/scripts/scratch-fs.sh" mount "$work/$SCRATCH_NAME") || status=$?
     eval "$exports"
     xfs_dir=${SORRELIX_XFS_DIR:-}
     ext4_dir=${SORRELIX_EXT4_DIR:-}
@@ -94,92 +144,36 @@ mount_scratch() {
     fi
 }
 
-# generate_tree ROOT PATHS: ROOT/src and ROOT/dst.pristine, the same trees for the same PATHS.
-generate_tree() {
-    python3 - "$1" "$2" <<'PY'
-import math, os, random, sys, time
-
-root, total = sys.argv[1], int(sys.argv[2])
-rng = random.Random(20240601)
-src, dst = os.path.join(root, "src"), os.path.join(root, "dst.pristine")
-files_per_leaf = 100
-leaves = max(1, math.ceil(total / files_per_leaf))
-fan = max(1, math.ceil(leaves ** (1 / 3)))
-extensions = [".txt", ".jpg", ".c", ".json", ".md", ".png", ".h", ".csv"]
-now_ns = time.time_ns()
-day_ns = 86400 * 10**9
-
-def leaf_folder(leaf):
-    return f"dir{leaf // (fan * fan):02d}/sub{(leaf // fan) % fan:02d}/leaf{leaf % fan:02d}"
-
-def small_size():
-    # Log-uniform 100 B .. 8 KiB: most files are small, as in real source trees.
-    return int(math.exp(rng.uniform(math.log(100), math.log(8192))))
-
-def write(path, data, mtime_ns):
-    with open(path, "wb") as f:
-        f.write(data)
-    os.utime(path, ns=(mtime_ns, mtime_ns))
-
-made = set()
-def folder(base, leaf):
-    path = os.path.join(base, leaf_folder(leaf))
-    if path not in made:
-        os.makedirs(path, exist_ok=True)
-        made.add(path)
-    return path
-
-# Per ten paths: 5 identical, 1 changed size and time, 1 changed content only, 2 new, 1 target-only.
-for i in range(total):
-    leaf = i // files_per_leaf
-    name = f"file{i:06d}{extensions[i % len(extensions)]}"
-    kind = i % 10
-    data = rng.randbytes(small_size())
-    mtime = now_ns - rng.randrange(365 * day_ns)
-    if kind <= 4:
-        write(os.path.join(folder(src, leaf), name), data, mtime)
-        write(os.path.join(folder(dst, leaf), name), data, mtime)
-    elif kind == 5:
-        newer = data + rng.randbytes(rng.randrange(1, 512))
-        write(os.path.join(folder(src, leaf), name), newer, mtime + day_ns)
-        write(os.path.join(folder(dst, leaf), name), data, mtime)
-    elif kind == 6:
-        changed = bytearray(data)
-        changed[len(changed) // 2] ^= 0xFF
-        write(os.path.join(folder(src, leaf), name), bytes(changed), mtime)
-        write(os.path.join(folder(dst, leaf), name), data, mtime)
-    elif kind <= 8:
-        write(os.path.join(folder(src, leaf), name), data, mtime)
-    else:
-        write(os.path.join(folder(dst, leaf), name), data, mtime)
-
-for leaf in range(min(3, leaves)):
-    write(os.path.join(folder(src, leaf), ".DS_Store"), rng.randbytes(6148), now_ns)
-    write(os.path.join(folder(src, leaf), "Thumbs.db"), rng.randbytes(2048), now_ns)
-PY
+unmount_scratch() {
+    bash "$REPO_ROOT/scripts/scratch-fs.sh" umount "$work/$SCRATCH_NAME"
+    unset SORRELIX_XFS_DIR SORRELIX_EXT4_DIR SORRELIX_TINY_DIR
 }
 
-# generate_big_files ROOT COUNT MIB: ROOT/src with COUNT files of MIB MiB, ROOT/dst.pristine empty.
-generate_big_files() {
-    python3 - "$1" "$2" "$3" <<'PY'
-import os, random, sys
-
-root, count, mib = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-rng = random.Random(7)
-block = bytearray(rng.randbytes(1 << 20))
-os.makedirs(os.path.join(root, "src"))
-os.makedirs(os.path.join(root, "dst.pristine"))
-for n in range(count):
-    with open(os.path.join(root, "src", f"video{n:02d}.mov"), "wb") as f:
-        for m in range(mib):
-            # A distinct header per MiB keeps every block unique.
-            block[:16] = n.to_bytes(8, "little") + m.to_bytes(8, "little")
-            f.write(block)
-PY
+# An empty settings store, so that no stored exclude rules or earlier history change the work.
+fresh_settings() {
+    rm -rf "$work/xdg"
+    mkdir -p "$work/xdg/state"
+    export XDG_CONFIG_HOME="$work/xdg" XDG_STATE_HOME="$work/xdg/state"
 }
 
 # ---------------------------------------------------------------------------------------------
-# Timing
+# Commands and timing
+#
+# A command is a global array named cmd_*: the exit statuses that count as success, then the
+# command line. labels[NAME] is how the report names it.
+
+declare -A labels=() median_seconds=() max_rss_kib=()
+
+# define_command NAME LABEL OK_STATUSES ARGV...
+define_command() {
+    local name=$1
+    labels[$name]=$2
+    shift 2
+    declare -ga "$name"
+    local -n argv=$name
+    # shellcheck disable=SC2034 # set through the name
+    argv=("$@")
+}
 
 # time_once OK_STATUSES CMD...: sets run_seconds and run_rss_kib; returns 1 on an unexpected status.
 time_once() {
@@ -190,58 +184,80 @@ time_once() {
     end=$(date +%s%N)
     run_seconds=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')
     run_rss_kib=$(tail -n 1 "$rss_file" | tr -dc 0-9)
+    run_rss_kib=${run_rss_kib:-0}
     if [[ " $ok " != *" $status "* ]]; then
         say "'$*' exited with status $status (see $log)"
         return 1
     fi
 }
 
-# best_of OK_STATUSES PREPARE CMD...: PREPARE runs before every run (untimed); one warm-up run,
-# then the fastest of $runs runs goes to best_seconds, the largest resident size to best_rss_kib.
-best_of() {
-    local ok=$1 prepare=$2 run
+timed_run() {
+    local -n command_line=$1
+    time_once "${command_line[0]}" "${command_line[@]:1}"
+}
+
+median() {
+    [[ $# -gt 0 ]] || return 0
+    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
+        m = int((NR + 1) / 2)
+        if (NR % 2) print v[m]; else printf "%.3f\n", (v[m] + v[m + 1]) / 2
+    }'
+}
+
+nothing() { :; }
+
+# alternate PREPARE AFTER NAME...: runs the commands in turn, round after round (Sorrelix, peer,
+# peer, Sorrelix, peer, peer, ...), so that whatever else the machine does meanwhile touches
+# all of them alike. Round 0 warms the caches and does not count; $runs timed rounds follow.
+# PREPARE runs untimed before every run, AFTER NAME untimed after it. A command that fails is
+# not run again. Sets median_seconds[NAME] (empty when it failed) and max_rss_kib[NAME].
+alternate() {
+    local prepare=$1 after=$2 round name
     shift 2
-    best_seconds=""
-    best_rss_kib=0
-    "$prepare"
-    time_once "$ok" "$@" || return 0
-    for ((run = 0; run < runs; run++)); do
-        "$prepare"
-        time_once "$ok" "$@" || {
-            best_seconds=""
-            return 0
-        }
-        if [[ -z "$best_seconds" ]] || awk -v a="$run_seconds" -v b="$best_seconds" 'BEGIN { exit !(a < b) }'; then
-            best_seconds=$run_seconds
-        fi
-        if ((run_rss_kib > best_rss_kib)); then
-            best_rss_kib=$run_rss_kib
+    local -A seconds=() failed=()
+    for name in "$@"; do
+        seconds[$name]=""
+        max_rss_kib[$name]=0
+    done
+    for ((round = 0; round <= runs; round++)); do
+        for name in "$@"; do
+            [[ -z "${failed[$name]:-}" ]] || continue
+            "$prepare"
+            if ! timed_run "$name"; then
+                failed[$name]=1
+                continue
+            fi
+            "$after" "$name"
+            ((round > 0)) || continue
+            seconds[$name]+=" $run_seconds"
+            if ((run_rss_kib > max_rss_kib[$name])); then
+                max_rss_kib[$name]=$run_rss_kib
+            fi
+        done
+    done
+    for name in "$@"; do
+        median_seconds[$name]=""
+        if [[ -z "${failed[$name]:-}" ]]; then
+            # shellcheck disable=SC2086 # one word per run
+            median_seconds[$name]=$(median ${seconds[$name]})
         fi
     done
 }
 
-nothing_to_prepare() { :; }
-
 # ---------------------------------------------------------------------------------------------
-# Reporting
+# Reporting: each section prints its commands' medians; the ratios are also collected for the
+# closing table, one column per tree shape and file system.
+
+column=""
+declare -a ratio_rows=() ratio_columns=()
+declare -A ratio_cells=() ratio_row_seen=()
 
 heading() { printf '\n%s\n' "$*"; }
 
-# report LABEL [AGAINST_SECONDS AGAINST_NAME [AIM_RATIO]]
-report() {
-    local label=$1 against=${2:-} name=${3:-} aim=${4:-}
-    if [[ -z "$best_seconds" ]]; then
-        printf '  %-40s %10s\n' "$label" "failed"
-        return
-    fi
-    printf '  %-40s %8.3f s' "$label" "$best_seconds"
-    if [[ -n "$against" ]]; then
-        printf '   sorrelix/%s = %s' "$name" "$(ratio "$sorrelix_seconds" "$against")"
-        if [[ -n "$aim" && -n "$sorrelix_seconds" ]]; then
-            printf '  (aim <= %s: %s)' "$aim" "$(aim_verdict "$sorrelix_seconds" "$against" "$aim")"
-        fi
-    fi
-    printf '\n'
+# begin_column SHAPE FS: the column the following ratios belong to.
+begin_column() {
+    column="$1/$2"
+    ratio_columns+=("$column")
 }
 
 ratio() {
@@ -256,86 +272,148 @@ aim_verdict() {
     awk -v a="$1" -v b="$2" -v aim="$3" 'BEGIN { print (b > 0 && a / b <= aim) ? "met" : "MISSED" }'
 }
 
+# record_ratio ROW VALUE: a cell of the closing table.
+record_ratio() {
+    local row=$1
+    if [[ -z "${ratio_row_seen[$row]:-}" ]]; then
+        ratio_row_seen[$row]=1
+        ratio_rows+=("$row")
+    fi
+    ratio_cells["$row|$column"]=$2
+}
+
+table_header() { printf '  %-44s %9s  %s\n' command median "sorrelix/peer"; }
+
+print_median() {
+    local value=${median_seconds[$2]}
+    if [[ -z "$value" ]]; then
+        printf '  %-44s %9s' "$1" failed
+    else
+        printf '  %-44s %7.3f s' "$1" "$value"
+    fi
+}
+
+# report_sorrelix NAME: Sorrelix's own line.
+report_sorrelix() {
+    print_median "${labels[$1]}" "$1"
+    printf '\n'
+}
+
+# report_peer SORRELIX PEER ROW [AIM]: PEER's median, Sorrelix's over it (recorded under ROW for
+# the closing table) and, given an aim for that ratio, whether it was met.
+report_peer() {
+    local sorrelix=$1 peer=$2 row=$3 aim=${4:-} value cell verdict
+    local a=${median_seconds[$sorrelix]} b=${median_seconds[$peer]}
+    value=$(ratio "$a" "$b")
+    cell=$value
+    print_median "${labels[$peer]}" "$peer"
+    printf '  %13s' "$value"
+    if [[ -n "$aim" ]]; then
+        row="$row (aim <= $aim)"
+    fi
+    if [[ -n "$aim" && "$value" != n/a ]]; then
+        verdict=$(aim_verdict "$a" "$b" "$aim")
+        printf '  (aim <= %s: %s)' "$aim" "$verdict"
+        [[ "$verdict" == met ]] || cell="$value*"
+    fi
+    printf '\n'
+    record_ratio "$row" "$cell"
+}
+
+# The ratio table: one row per comparison, one column per shape and file system.
+print_ratio_table() {
+    local row col width=11
+    [[ ${#ratio_rows[@]} -gt 0 ]] || return 0
+    heading "Sorrelix time / peer time (medians of $runs alternating runs; * = aim missed)"
+    printf '%-44s' ""
+    for col in "${ratio_columns[@]}"; do printf '%*s' "$width" "${col%/*}"; done
+    printf '\n%-44s' ""
+    for col in "${ratio_columns[@]}"; do printf '%*s' "$width" "${col#*/}"; done
+    printf '\n'
+    for row in "${ratio_rows[@]}"; do
+        printf '%-44s' "$row"
+        for col in "${ratio_columns[@]}"; do
+            printf '%*s' "$width" "${ratio_cells["$row|$col"]:--}"
+        done
+        printf '\n'
+    done
+}
+
 # ---------------------------------------------------------------------------------------------
 # Analysis
 
-summary_counts() {
-    python3 -c '
+# analysis_counts SRC DST: "added updated identical items" from Sorrelix's summary of the pair.
+analysis_counts() {
+    "$cli" analyze "$1" "$2" 2>>"$log" | python3 -c '
 import json, sys
 s = json.load(sys.stdin)
 print(s["addedCount"], s["updatedCount"], s["identicalCount"], len(s.get("items", [])))
 '
 }
 
-# expected_count CLASS...: paths of the generated tree whose index modulo 10 is one of CLASS.
-expected_count() {
-    local class count=0
-    for class in "$@"; do
-        count=$((count + paths / 10 + (class < paths % 10 ? 1 : 0)))
-    done
-    echo "$count"
-}
-
-analysis_benchmark() {
-    local fs_name=$1 root=$2 src=$2/src dst=$2/dst.pristine
-    local sorrelix_seconds added updated identical items rsync_seconds
-    heading "Analysis on $fs_name ($paths paths, warm cache)"
-
-    best_of "0" nothing_to_prepare "$cli" analyze "$src" "$dst"
-    sorrelix_seconds=$best_seconds
-    local sorrelix_rss=$best_rss_kib
-    report "sorrelix-cli analyze"
-
-    best_of "0" nothing_to_prepare rsync -rn --itemize-changes "$src/" "$dst/"
-    rsync_seconds=$best_seconds
-    report "rsync -rn --itemize-changes" "$rsync_seconds" rsync 1.0
-
-    best_of "0 1" nothing_to_prepare diff -rq "$src" "$dst"
-    report "diff -rq" "$best_seconds" diff
-
-    if read -r added updated identical items < <("$cli" analyze "$src" "$dst" 2>>"$log" | summary_counts); then
-        printf '  summary: %s added, %s updated, %s identical (expected %s, %s, %s)\n' \
-            "$added" "$updated" "$identical" \
-            "$(expected_count 7 8)" "$(expected_count 5 6)" "$(expected_count 0 1 2 3 4)"
-        memory_report "$sorrelix_rss" "$(empty_analysis_rss "$root")" "$items"
-    else
-        printf '  summary: could not read the analysis output\n'
-    fi
-}
-
 # The resident size of an analysis of two empty folders: the program and its libraries.
-empty_analysis_rss() {
-    mkdir -p "$1/empty.src" "$1/empty.dst"
-    if time_once "0" "$cli" analyze "$1/empty.src" "$1/empty.dst"; then
-        echo "$run_rss_kib"
-    else
-        echo 0
+measure_empty_analysis_rss() {
+    mkdir -p "$work/empty.src" "$work/empty.dst"
+    if time_once "0" "$cli" analyze "$work/empty.src" "$work/empty.dst"; then
+        empty_rss_kib=$run_rss_kib
     fi
 }
 
 memory_report() {
-    local rss_kib=$1 base_kib=$2 items=$3
+    local rss_kib=$1 items=$2
     [[ "$items" -gt 0 && "$rss_kib" -gt 0 ]] || return 0
-    awk -v kib="$rss_kib" -v base="$base_kib" -v items="$items" 'BEGIN {
+    awk -v kib="$rss_kib" -v base="$empty_rss_kib" -v items="$items" 'BEGIN {
         per_item = kib * 1024 / items
-        printf "  memory: max RSS %.1f MiB / %d items = %.0f bytes per item", kib / 1024, items, per_item
+        printf "  memory: max RSS %.1f MiB / %d items = %.0f bytes per item",
+            kib / 1024, items, per_item
         printf " (aim < 300: %s)\n", per_item < 300 ? "met" : "MISSED"
         printf "          above an empty analysis (%.1f MiB): %.0f bytes per item\n",
             base / 1024, (kib - base) * 1024 / items
     }'
 }
 
+analysis_benchmark() {
+    local root=$1 src=$1/src dst=$1/dst.pristine added updated identical items expected
+    heading "Analysis ($column, warm cache)"
+    define_command cmd_analyze "sorrelix-cli analyze" 0 "$cli" analyze "$src" "$dst"
+    define_command cmd_rsync_dry "rsync -an --itemize-changes" 0 \
+        rsync -an --itemize-changes "$src/" "$dst/"
+    define_command cmd_diff "diff -rq" "0 1" diff -rq "$src" "$dst"
+    alternate nothing nothing cmd_analyze cmd_rsync_dry cmd_diff
+
+    table_header
+    report_sorrelix cmd_analyze
+    report_peer cmd_analyze cmd_rsync_dry "analyze / rsync -an -i" 1.0
+    report_peer cmd_analyze cmd_diff "analyze / diff -rq"
+    read -r -a expected <"$root/expected"
+    if read -r added updated identical items < <(analysis_counts "$src" "$dst"); then
+        printf '  summary: %s added, %s updated, %s identical (expected %s, %s, %s)\n' \
+            "$added" "$updated" "$identical" "${expected[@]}"
+        memory_report "${max_rss_kib[cmd_analyze]}" "$items"
+    else
+        printf '  summary: could not read the analysis output\n'
+    fi
+}
+
 # ---------------------------------------------------------------------------------------------
-# Merges: every run starts from a copy of the pristine target and an empty settings store.
+# Merges: every run of every command starts from its own cp -a of the pristine target, synced,
+# so that on XFS the target's files are reflinks with no cached pages, as a user's would be,
+# while the source stays warm.
 
 merge_root=""
 
 fresh_target() {
     rm -rf "$merge_root/dst"
     cp -a --reflink=auto "$merge_root/dst.pristine" "$merge_root/dst"
-    rm -rf "$work/xdg"
-    mkdir -p "$work/xdg/state"
-    export XDG_CONFIG_HOME="$work/xdg" XDG_STATE_HOME="$work/xdg/state"
+    fresh_settings
+    sync -f "$merge_root"
+}
+
+# A pair as a Sorrelix merge leaves it: on XFS its copies are clones of the source.
+merged_target() {
+    fresh_target
+    "$cli" merge "$merge_root/src" "$merge_root/dst" >/dev/null 2>>"$log" ||
+        say "the merge before a re-analysis failed (see $log)"
     sync -f "$merge_root"
 }
 
@@ -352,33 +430,75 @@ merged_tree_check() {
 }
 
 merge_benchmark() {
-    local fs_name=$1 sorrelix_seconds rsync_seconds
-    merge_root=$2
-    local src=$merge_root/src dst=$merge_root/dst
-    heading "Merge on $fs_name ($paths paths into a copy of the target)"
-
-    best_of "0" fresh_target "$cli" merge "$src" "$dst"
-    sorrelix_seconds=$best_seconds
-    report "sorrelix-cli merge"
-    if [[ -n "$sorrelix_seconds" ]]; then
-        merged_tree_check "$src" "$dst"
-    fi
-
-    best_of "0" fresh_target rsync -a "$src/" "$dst/"
-    rsync_seconds=$best_seconds
-    report "rsync -a" "$rsync_seconds" rsync 0.5
-
-    best_of "0" fresh_target cp -a "$src/." "$dst/"
-    report "cp -a" "$best_seconds" cp
-
+    merge_root=$1
+    local src=$1/src dst=$1/dst
+    heading "Merge ($column, each run into a fresh cp -a of the target)"
+    define_command cmd_merge "sorrelix-cli merge" 0 "$cli" merge "$src" "$dst"
+    define_command cmd_rsync "rsync -a" 0 rsync -a "$src/" "$dst/"
+    define_command cmd_rsync_checksum "rsync -a --checksum" 0 rsync -a --checksum "$src/" "$dst/"
+    define_command cmd_cp "cp -a" 0 cp -a "$src/." "$dst/"
     # The journal's and the history's flushes to disk: the same merge with fsync made a no-op.
-    best_of "0" fresh_target eatmydata "$cli" merge "$src" "$dst"
-    report "sorrelix-cli merge, fsync off (eatmydata)" "$best_seconds" no-fsync
+    define_command cmd_merge_unsynced "sorrelix-cli merge, fsync off (eatmydata)" 0 \
+        eatmydata "$cli" merge "$src" "$dst"
+    alternate fresh_target nothing cmd_merge cmd_rsync cmd_rsync_checksum cmd_cp cmd_merge_unsynced
+
+    table_header
+    report_sorrelix cmd_merge
+    report_peer cmd_merge cmd_rsync "merge / rsync -a" 0.5
+    report_peer cmd_merge cmd_rsync_checksum "merge / rsync -a --checksum"
+    report_peer cmd_merge cmd_cp "merge / cp -a"
+    report_peer cmd_merge cmd_merge_unsynced "merge / merge under eatmydata"
+}
+
+reanalysis_benchmark() {
+    merge_root=$1
+    local src=$1/src dst=$1/dst added updated identical items expected
+    heading "Re-analysis right after a sorrelix merge ($column)"
+    define_command cmd_reanalyze "sorrelix-cli analyze" 0 "$cli" analyze "$src" "$dst"
+    define_command cmd_rsync_recheck "rsync -an --itemize-changes" 0 \
+        rsync -an --itemize-changes "$src/" "$dst/"
+    alternate merged_target nothing cmd_reanalyze cmd_rsync_recheck
+
+    table_header
+    report_sorrelix cmd_reanalyze
+    report_peer cmd_reanalyze cmd_rsync_recheck "re-analysis / rsync -an -i"
+    # The target is still the one the last prepared merge left.
+    merged_tree_check "$src" "$dst"
+    if read -r added updated identical items < <(analysis_counts "$src" "$dst"); then
+        read -r -a expected <"$1/expected"
+        printf '  summary: %s added, %s updated, %s identical (expected 0, 0, %s)\n' \
+            "$added" "$updated" "$identical" $((expected[0] + expected[1] + expected[2]))
+    fi
+}
+
+# ---------------------------------------------------------------------------------------------
+# Tree shapes
+
+tree_section() {
+    local shape=$1 fs=$2 root=$3 count=$4 description
+    say "generating the $shape tree ($count paths) on $fs"
+    description=$(python3 "$TREE_MAKER" "$shape" "$root" "$count")
+    sync -f "$root"
+    begin_column "$shape" "$fs"
+    heading "=== $shape tree on $fs: $description"
+    analysis_benchmark "$root"
+    merge_benchmark "$root"
+    reanalysis_benchmark "$root"
+}
+
+tree_benchmark() {
+    local shape=$1 count
+    count=$(shape_paths "$shape")
+    mount_scratch
+    tree_section "$shape" XFS "$xfs_dir/tree" "$count"
+    tree_section "$shape" ext4 "$ext4_dir/tree" "$count"
+    unmount_scratch
 }
 
 # ---------------------------------------------------------------------------------------------
 # Large files on XFS: a merge into an empty target should be made of clones.
 
+declare -A new_bytes=() shared_extents=()
 used_before=0
 
 used_bytes() {
@@ -391,60 +511,83 @@ fresh_empty_target() {
     used_before=$(used_bytes "$merge_root")
 }
 
-new_blocks_report() {
-    local used_after
-    used_after=$(used_bytes "$merge_root")
-    awk -v b="$used_before" -v a="$used_after" -v src="$source_bytes" 'BEGIN {
-        printf "      new data blocks: %.1f MiB for %.1f MiB copied\n", (a - b) / 1048576, src / 1048576
-    }'
-}
-
-# Counts the extents of FILE and how many of them are shared with another file.
-shared_extents_report() {
-    local file=$1 total=0 shared=0 flags
+# shared_extent_count FILE: "SHARED TOTAL", the extents of FILE that another file shares.
+shared_extent_count() {
+    local total=0 shared=0 flags
     while read -r flags; do
         total=$((total + 1))
         if (((flags & 0x2000) != 0)); then
             shared=$((shared + 1))
         fi
-    done < <(xfs_io -r -c "fiemap -v" "$file" | awk 'NR > 2 && $3 != "hole" { print $NF }')
-    printf '      %s: %d of %d extents shared\n' "${file##*/}" "$shared" "$total"
+    done < <(xfs_io -r -c "fiemap -v" "$1" | awk 'NR > 2 && $3 != "hole" { print $NF }')
+    echo "$shared $total"
 }
 
-source_bytes=0
+# After each run (untimed, so the writeback of cp's data is not in its time): what it allocated.
+note_blocks() {
+    new_bytes[$1]=$(($(used_bytes "$merge_root") - used_before))
+    shared_extents[$1]=$(shared_extent_count "$merge_root/dst/video00.mov")
+}
+
+# blocks_report NAME [CLONE_AIM]: the new data blocks and shared extents of NAME's last run.
+blocks_report() {
+    local name=$1 aim=${2:-} source_bytes=$((big_files * big_mib * 1048576)) shared total
+    [[ -n "${median_seconds[$name]}" ]] || return 0
+    read -r shared total <<<"${shared_extents[$name]}"
+    awk -v n="${new_bytes[$name]}" -v src="$source_bytes" -v s="$shared" -v t="$total" \
+        -v aim="$aim" 'BEGIN {
+        printf "      new data blocks: %.1f MiB for %.1f MiB copied;", n / 1048576, src / 1048576
+        printf " video00.mov: %d of %d extents shared", s, t
+        # Metadata takes a little room: "no new data" is less than 1% of the data.
+        clones = n < src / 100 && s == t && t > 0
+        if (aim != "") printf " (aim all clones: %s)", clones ? "met" : "MISSED"
+        printf "\n"
+    }'
+}
 
 big_file_benchmark() {
-    local sorrelix_seconds never_seconds first
-    merge_root=$1
-    local src=$merge_root/src dst=$merge_root/dst
-    source_bytes=$((big_files * big_mib * 1048576))
-    first=$(printf 'video%02d.mov' 0)
-    heading "Large files on XFS ($big_files files of $big_mib MiB into an empty target)"
+    mount_scratch
+    merge_root=$xfs_dir/big
+    local src=$merge_root/src dst=$merge_root/dst description
+    say "generating $big_files files of $big_mib MiB on XFS"
+    description=$(python3 "$TREE_MAKER" big "$merge_root" "$big_files" "$big_mib")
+    sync -f "$merge_root"
+    begin_column big XFS
+    heading "=== Large files on XFS: $description"
+    define_command cmd_big_merge "sorrelix-cli merge" 0 "$cli" merge "$src" "$dst"
+    define_command cmd_cp_never "cp -a --reflink=never" 0 cp -a --reflink=never "$src/." "$dst/"
+    define_command cmd_cp_always "cp -a --reflink=always" 0 cp -a --reflink=always "$src/." "$dst/"
+    alternate fresh_empty_target note_blocks cmd_big_merge cmd_cp_never cmd_cp_always
 
-    best_of "0" fresh_empty_target "$cli" merge "$src" "$dst"
-    sorrelix_seconds=$best_seconds
-    report "sorrelix-cli merge"
-    if [[ -n "$sorrelix_seconds" ]]; then
-        new_blocks_report
-        shared_extents_report "$dst/$first"
-    fi
-
-    best_of "0" fresh_empty_target cp -a --reflink=never "$src/." "$dst/"
-    never_seconds=$best_seconds
-    report "cp -a --reflink=never" "$never_seconds" "cp-never" 0.25
-    if [[ -n "$never_seconds" ]]; then
-        new_blocks_report
-    fi
-
-    best_of "0" fresh_empty_target cp -a --reflink=always "$src/." "$dst/"
-    report "cp -a --reflink=always" "$best_seconds" "cp-always"
-    if [[ -n "$best_seconds" ]]; then
-        new_blocks_report
-        shared_extents_report "$dst/$first"
-    fi
+    table_header
+    report_sorrelix cmd_big_merge
+    blocks_report cmd_big_merge clones
+    report_peer cmd_big_merge cmd_cp_never "merge / cp -a --reflink=never" 0.25
+    blocks_report cmd_cp_never
+    report_peer cmd_big_merge cmd_cp_always "merge / cp -a --reflink=always"
+    blocks_report cmd_cp_always
+    unmount_scratch
 }
 
 # ---------------------------------------------------------------------------------------------
+
+print_header() {
+    local shape list=""
+    printf 'Sorrelix engine benchmark: %s, medians of %d alternating runs after a warm-up round\n' \
+        "$(date -u +%FT%TZ)" "$runs"
+    if ((runs < 3)); then
+        printf '(fewer than 3 runs: a quick check, not figures to compare)\n'
+    fi
+    printf 'sorrelix-cli: %s\nkernel %s, %s CPUs, %s\n' "$cli_origin" "$(uname -r)" "$(nproc)" \
+        "$(rsync --version | head -n 1)"
+    for shape in $shapes; do
+        case "$shape" in
+            big) list+=" big ($big_files x $big_mib MiB)" ;;
+            *) list+=" $shape ($(shape_paths "$shape") paths)" ;;
+        esac
+    done
+    printf 'shapes:%s\n' "$list"
+}
 
 main() {
     parse_arguments "$@"
@@ -459,28 +602,19 @@ main() {
     trap 'exit 143' TERM
     log="$work/commands.log"
     : >"$log"
-    mount_scratch
+    snapshot_cli
+    fresh_settings
+    measure_empty_analysis_rss
 
-    say "generating $paths paths on XFS and on ext4"
-    generate_tree "$xfs_dir/tree" "$paths"
-    generate_tree "$ext4_dir/tree" "$paths"
-    say "generating $big_files files of $big_mib MiB on XFS"
-    generate_big_files "$xfs_dir/big" "$big_files" "$big_mib"
-    sync -f "$xfs_dir"
-    sync -f "$ext4_dir"
-
-    printf 'Sorrelix engine benchmark: %s, best of %d warm runs\n' "$(date -u +%FT%TZ)" "$runs"
-    printf 'sorrelix-cli: %s\nkernel %s, %s CPUs, %s\n' "$cli" "$(uname -r)" "$(nproc)" \
-        "$(rsync --version | head -n 1)"
-    printf 'tree: %s paths, three folder levels, ~100 files per folder, 100 B - 8 KiB;\n' "$paths"
-    printf '      50%% identical, 10%% newer and resized, 10%% same size and time but other bytes,\n'
-    printf '      20%% new, 10%% only in the target, plus 6 junk files\n'
-
-    analysis_benchmark XFS "$xfs_dir/tree"
-    analysis_benchmark ext4 "$ext4_dir/tree"
-    merge_benchmark XFS "$xfs_dir/tree"
-    merge_benchmark ext4 "$ext4_dir/tree"
-    big_file_benchmark "$xfs_dir/big"
+    print_header
+    local shape
+    for shape in $shapes; do
+        case "$shape" in
+            big) big_file_benchmark ;;
+            *) tree_benchmark "$shape" ;;
+        esac
+    done
+    print_ratio_table
     if [[ -s "$log" ]]; then
         say "stderr of the timed commands:"
         tail -n 20 "$log" >&2
