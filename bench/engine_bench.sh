@@ -444,7 +444,7 @@ merge_benchmark() {
 
     table_header
     report_sorrelix cmd_merge
-    report_peer cmd_merge cmd_rsync "merge / rsync -a" 0.5
+    report_peer cmd_merge cmd_rsync "merge / rsync -a" 1.0
     report_peer cmd_merge cmd_rsync_checksum "merge / rsync -a --checksum"
     report_peer cmd_merge cmd_cp "merge / cp -a"
     report_peer cmd_merge cmd_merge_unsynced "merge / merge under eatmydata"
@@ -461,7 +461,7 @@ reanalysis_benchmark() {
 
     table_header
     report_sorrelix cmd_reanalyze
-    report_peer cmd_reanalyze cmd_rsync_recheck "re-analysis / rsync -an -i"
+    report_peer cmd_reanalyze cmd_rsync_recheck "re-analysis / rsync -an -i" 1.2
     # The target is still the one the last prepared merge left.
     merged_tree_check "$src" "$dst"
     if read -r added updated identical items < <(analysis_counts "$src" "$dst"); then
