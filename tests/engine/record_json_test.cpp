@@ -4,10 +4,16 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <random>
+#include <functional>
 
 namespace sorrelix::engine {
 namespace {
+
+using Decode = std::function<void(const QByteArray&)>;
+const Decode asItem = decodeFileDiffItem;
+const Decode asSummary = decodeMergeSummary;
+const Decode asRecord = decodeMergeSessionRecord;
+const Decode asHistory = decodeMergeSessionRecords;
 
 Date unixSeconds(double seconds) {
     return Date::fromSecondsSince1970(seconds);
@@ -33,10 +39,6 @@ MergeSessionRecord sampleRecord() {
             std::vector<std::string>{"x/y.jpg", "z"}};
 }
 
-bool isValidUtf8(const QByteArray& text) {
-    return QString::fromUtf8(text).toUtf8() == text;
-}
-
 // Re-serialises `json` without `key` so each required key can be removed in turn.
 QByteArray withoutKey(const QByteArray& json, const QString& key) {
     QJsonObject object = QJsonDocument::fromJson(json).object();
@@ -44,8 +46,7 @@ QByteArray withoutKey(const QByteArray& json, const QString& key) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-void expectRejected(const QByteArray& json, const std::string& messagePart,
-                    void (*decode)(const QByteArray&)) {
+void expectRejected(const QByteArray& json, const std::string& messagePart, const Decode& decode) {
     try {
         decode(json);
         ADD_FAILURE() << "accepted: " << json.toStdString();
@@ -53,19 +54,6 @@ void expectRejected(const QByteArray& json, const std::string& messagePart,
         EXPECT_NE(std::string(error.what()).find(messagePart), std::string::npos)
             << error.what() << " for " << json.toStdString();
     }
-}
-
-void decodeItem(const QByteArray& json) {
-    decodeFileDiffItem(json);
-}
-void decodeSummary(const QByteArray& json) {
-    decodeMergeSummary(json);
-}
-void decodeRecord(const QByteArray& json) {
-    decodeMergeSessionRecord(json);
-}
-void decodeRecords(const QByteArray& json) {
-    decodeMergeSessionRecords(json);
 }
 
 TEST(RecordJsonEncodeTest, WritesCompactTextInTableOrder) {
@@ -101,42 +89,15 @@ TEST(RecordJsonEncodeTest, WritesCompactTextInTableOrder) {
               "[" + encodeJson(record) + "," + encodeJson(record) + "]");
 }
 
-TEST(RecordJsonEncodeTest, EscapesLikeAStandardEncoder) {
-    const QByteArray json = encodeJson(addedItem("q\"b\\s/c\n\t\r\b\f\x01\x1f\x7f"));
-    EXPECT_NE(json.indexOf(R"("q\"b\\s\/c\n\t\r\b\f\u0001\u001f)"
-                           "\x7f\""),
-              -1)
-        << json.toStdString();
-}
-
-TEST(RecordJsonEncodeTest, DatesCountSecondsFrom2001) {
-    const auto sourceDateText = [](Date date) {
-        FileDiffItem item = addedItem("a");
-        item.sourceDate = date;
-        const QByteArray json = encodeJson(item);
-        return json.mid(json.indexOf("\"sourceDate\":") + 13).chopped(1);
-    };
-    EXPECT_EQ(sourceDateText(unixSeconds(978307200)), "0");
-    EXPECT_EQ(sourceDateText(unixSeconds(1700000000)), "721692800");
-    EXPECT_EQ(sourceDateText(unixSeconds(0)), "-978307200");
-    EXPECT_EQ(sourceDateText(unixSeconds(1700000000.25)), "721692800.25");
-    EXPECT_EQ(sourceDateText(unixSeconds(978307200 + 1e8)), "100000000");
-    EXPECT_EQ(sourceDateText(unixSeconds(978307200 - 8e8)), "-800000000");
-    EXPECT_EQ(sourceDateText(Date::fromTimespec({10413792000, 0})), "9435484800");  // 2300
-    EXPECT_EQ(sourceDateText(unixSeconds(978307200 + 1e15)), "1000000000000000");
-}
-
-TEST(RecordJsonEncodeTest, PlainUtf8IsWrittenRaw) {
-    const QByteArray json = encodeJson(addedItem("Fotos/Ürlaub/日本.jpg"));
-    EXPECT_NE(json.indexOf(R"("Fotos\/Ürlaub\/日本.jpg")"), -1) << json.toStdString();
-}
-
-TEST(RecordJsonEncodeTest, BytesOutsideUtf8BecomeLoneSurrogateEscapes) {
+// Escapes as a standard encoder writes them, UTF-8 as it is, and every byte that is not
+// UTF-8 as a lone surrogate escape: the text stays valid UTF-8 and reads back as the bytes.
+TEST(RecordJsonEncodeTest, NamesAreEscapedAsTextAndReadBackAsTheirBytes) {
     const std::vector<std::pair<std::string, std::string>> cases = {
+        {"q\"b\\s/c\n\t\r\b\f\x01\x1f\x7f", "q\\\"b\\\\s\\/c\\n\\t\\r\\b\\f\\u0001\\u001f\x7f"},
+        {"Fotos/Ürlaub/日本.jpg", R"(Fotos\/Ürlaub\/日本.jpg)"},
         {"\xff", R"(\udcff)"},
         {"a\x80z", R"(a\udc80z)"},
-        {"\xe2\x82", R"(\udce2\udc82)"},                      // truncated "€"
-        {"\xe2\x82z", R"(\udce2\udc82z)"},                    // truncated, then text
+        {"\xe2\x82z", R"(\udce2\udc82z)"},                    // truncated "€", then text
         {"\xc0\xaf", R"(\udcc0\udcaf)"},                      // overlong "/"
         {"\xed\xb2\x80", R"(\udced\udcb2\udc80)"},            // encoded surrogate
         {"\xf4\x90\x80\x80", R"(\udcf4\udc90\udc80\udc80)"},  // beyond U+10FFFF
@@ -144,58 +105,48 @@ TEST(RecordJsonEncodeTest, BytesOutsideUtf8BecomeLoneSurrogateEscapes) {
     };
     for (const auto& [name, escaped] : cases) {
         const QByteArray json = encodeJson(addedItem(name));
-        EXPECT_TRUE(isValidUtf8(json)) << escaped;
+        EXPECT_EQ(QString::fromUtf8(json).toUtf8(), json) << escaped;
         EXPECT_NE(json.indexOf("\"" + QByteArray::fromStdString(escaped) + "\""), -1)
             << json.toStdString();
         EXPECT_EQ(decodeFileDiffItem(json).relativePath, name) << escaped;
     }
 }
 
-TEST(RecordJsonRoundTripTest, AllTypesReadBackUnchanged) {
-    const FileDiffItem item = updatedItem();
-    const FileDiffItem decodedItem = decodeFileDiffItem(encodeJson(item));
-    EXPECT_EQ(decodedItem.relativePath, item.relativePath);
-    EXPECT_EQ(decodedItem.kind, item.kind);
-    EXPECT_EQ(decodedItem.sourceSize, item.sourceSize);
-    EXPECT_EQ(decodedItem.targetSize, item.targetSize);
-    EXPECT_EQ(decodedItem.sourceDate, item.sourceDate);
-    EXPECT_EQ(decodedItem.targetDate, item.targetDate);
-    EXPECT_FALSE(decodeFileDiffItem(encodeJson(addedItem("a"))).targetDate);
+TEST(RecordJsonEncodeTest, DatesCountSecondsFrom2001) {
+    const std::vector<std::pair<Date, QByteArray>> cases = {
+        {unixSeconds(978307200), "0"},
+        {unixSeconds(0), "-978307200"},
+        {unixSeconds(1700000000.25), "721692800.25"},
+        {Date::fromTimespec({10413792000, 0}), "9435484800"},  // 2300
+        {unixSeconds(978307200 + 1e15), "1000000000000000"},
+    };
+    for (const auto& [date, text] : cases) {
+        FileDiffItem item = addedItem("a");
+        item.sourceDate = date;
+        const QByteArray json = encodeJson(item);
+        EXPECT_EQ(json.mid(json.indexOf("\"sourceDate\":") + 13).chopped(1), text);
+    }
+}
 
+// Whatever the values, text decodes to what encodes to the same text.
+TEST(RecordJsonRoundTripTest, AllTypesReadBackUnchanged) {
+    const auto same = [](const auto& value, auto decode) {
+        const QByteArray json = encodeJson(value);
+        EXPECT_EQ(encodeJson(decode(json)), json);
+    };
     FileDiffItem identical = addedItem("\xff/\x80");
     identical.kind = FileDiffKind::identical;
     identical.targetDate = unixSeconds(1700000000.75);
-    const MergeSummary summary{1,
-                               1,
-                               1,
-                               INT64_MAX,
-                               {addedItem("a"), updatedItem(), identical},
-                               QString::fromUtf8("Fehler: \xc3\xbc") + QChar(0xDC80),
-                               7};
-    const MergeSummary decodedSummary = decodeMergeSummary(encodeJson(summary));
-    EXPECT_EQ(decodedSummary.bytesToTransfer, INT64_MAX);
-    EXPECT_EQ(decodedSummary.errorMessage, summary.errorMessage);
-    ASSERT_EQ(decodedSummary.items.size(), 3u);
-    EXPECT_EQ(decodedSummary.items[2].relativePath, identical.relativePath);
-    EXPECT_EQ(decodedSummary.items[2].kind, FileDiffKind::identical);
-    EXPECT_EQ(decodedSummary.items[2].targetDate, identical.targetDate);
-    EXPECT_EQ(encodeJson(decodedSummary), encodeJson(summary));
-
+    MergeSummary summary{1, 1, 1, INT64_MAX, {addedItem("a"), updatedItem(), identical}, {}, 7};
+    summary.errorMessage = QString::fromUtf8("Fehler: \xc3\xbc") + QChar(0xDC80);
+    same(summary, decodeMergeSummary);
     MergeSessionRecord record = sampleRecord();
     record.addedCount = INT64_MIN;
     record.updatedCount = 9007199254740993;  // not exact as a double
-    record.sourcePath =
-        "/m\xe9"
-        "dia";
+    record.sourcePath = "/m\xe9";
     record.outcome = MergeOutcome::interrupted;
-    const MergeSessionRecord decoded = decodeMergeSessionRecord(encodeJson(record));
-    EXPECT_EQ(decoded.outcome, MergeOutcome::interrupted);
-    EXPECT_EQ(decoded.addedCount, INT64_MIN);
-    EXPECT_EQ(decoded.updatedCount, 9007199254740993);
-    EXPECT_EQ(decoded.sourcePath, record.sourcePath);
-    EXPECT_EQ(decoded.addedRelativePaths, record.addedRelativePaths);
-    EXPECT_EQ(encodeJson(decodeMergeSessionRecords(encodeJson({record, sampleRecord()}))),
-              encodeJson({record, sampleRecord()}));
+    same(record, decodeMergeSessionRecord);
+    same(std::vector<MergeSessionRecord>{record, sampleRecord()}, decodeMergeSessionRecords);
 }
 
 // Any time a file system can report is kept exactly, and reads back as the same double.
@@ -210,9 +161,6 @@ TEST(RecordJsonRoundTripTest, DatesSurviveAsTheSameDouble) {
         EXPECT_TRUE(kept.tv_sec == time.tv_sec && kept.tv_nsec == time.tv_nsec) << time.tv_sec;
         const Date decoded = decodeFileDiffItem(encodeJson(item)).sourceDate;
         EXPECT_EQ(decoded.referenceSeconds(), item.sourceDate.referenceSeconds()) << time.tv_sec;
-        EXPECT_LE(decoded.secondsApartFrom(item.sourceDate),
-                  std::abs(item.sourceDate.referenceSeconds()) * 1e-15)
-            << time.tv_sec;
     }
     EXPECT_LT(Date::fromTimespec({10413792000, 0}), Date::fromTimespec({INT64_MAX, 0}));
     EXPECT_LT(Date::fromTimespec({-1, 999999999}), Date::fromTimespec({0, 0}));
@@ -220,14 +168,13 @@ TEST(RecordJsonRoundTripTest, DatesSurviveAsTheSameDouble) {
 
 // A stored number is always a date: one out of range must not make the history unreadable.
 TEST(RecordJsonDecodeTest, EveryNumberIsADate) {
-    const Date earliest = Date::fromTimespec({INT64_MIN, 0});
     const Date latest = Date::fromTimespec({INT64_MAX, 999999999});
     const std::vector<std::pair<QByteArray, Date>> cases = {
         {"1e12", Date::fromTimespec({1000978307200, 0})},
         {"-1e12", Date::fromTimespec({-999021692800, 0})},
         {"0.9999999999", Date::fromTimespec({978307201, 0})},
         {"1e300", latest},
-        {"-1e300", earliest},
+        {"-1e300", Date::fromTimespec({INT64_MIN, 0})},
         {"9223372036854775807", latest},
         {"-9223372036854775808", Date::fromTimespec({INT64_MIN + 978307200, 0})},
     };
@@ -237,8 +184,7 @@ TEST(RecordJsonDecodeTest, EveryNumberIsADate) {
         const auto decoded = decodeMergeSessionRecords("[" + json + "]");
         ASSERT_EQ(decoded.size(), 1U) << number.toStdString();
         EXPECT_EQ(decoded[0].timestamp, date) << number.toStdString();
-        const QByteArray again = encodeJson(decoded[0]);
-        EXPECT_EQ(decodeMergeSessionRecord(again).timestamp, date) << again.toStdString();
+        EXPECT_EQ(decodeMergeSessionRecord(encodeJson(decoded[0])).timestamp, date);
     }
 }
 
@@ -257,13 +203,14 @@ TEST(RecordJsonDecodeTest, AcceptsLenientButMeaningfulVariants) {
     EXPECT_FALSE(summary.errorMessage);
     EXPECT_EQ(summary.excludedCount, 0);  // written before rules existed
 
+    // Written by an older version: no added paths, no outcome.
     const QByteArray record =
         R"({"id":"0a1b2c3d","timestamp":0,"sourcePath":"/s","targetPath":"/t",)"
         R"("addedCount":0,"updatedCount":0,"backupDir":"/t/.sorrelix/backups/0a1b2c3d"})";
     EXPECT_FALSE(decodeMergeSessionRecord(record).addedRelativePaths);
-    QByteArray withNull = record;
-    withNull.insert(1, R"("addedRelativePaths":null,)");
-    EXPECT_FALSE(decodeMergeSessionRecord(withNull).addedRelativePaths);
+    EXPECT_FALSE(
+        decodeMergeSessionRecord(QByteArray(record).insert(1, R"("addedRelativePaths":null,)"))
+            .addedRelativePaths);
     EXPECT_EQ(decodeMergeSessionRecord(record).outcome, MergeOutcome::completed);
     for (const auto& [value, outcome] : std::vector<std::pair<QByteArray, MergeOutcome>>{
              {"null", MergeOutcome::completed},
@@ -280,105 +227,79 @@ TEST(RecordJsonDecodeTest, AcceptsLenientButMeaningfulVariants) {
 }
 
 TEST(RecordJsonDecodeTest, RejectsEachMissingRequiredKey) {
-    const QByteArray item = encodeJson(updatedItem());
-    for (const char* key : {"relativePath", "kind", "sourceSize", "targetSize", "sourceDate"}) {
-        expectRejected(withoutKey(item, key), std::string("\"") + key + "\" is missing",
-                       decodeItem);
-    }
-    const QByteArray summary = encodeJson(MergeSummary::failure("x"));
-    for (const char* key :
-         {"addedCount", "updatedCount", "identicalCount", "bytesToTransfer", "items"}) {
-        expectRejected(withoutKey(summary, key), std::string("\"") + key + "\" is missing",
-                       decodeSummary);
-    }
-    const QByteArray record = encodeJson(sampleRecord());
-    for (const char* key : {"id", "timestamp", "sourcePath", "targetPath", "addedCount",
-                            "updatedCount", "backupDir"}) {
-        expectRejected(withoutKey(record, key), std::string("\"") + key + "\" is missing",
-                       decodeRecord);
+    const std::vector<std::tuple<QByteArray, std::vector<const char*>, Decode>> types = {
+        {encodeJson(updatedItem()),
+         {"relativePath", "kind", "sourceSize", "targetSize", "sourceDate"},
+         asItem},
+        {encodeJson(MergeSummary::failure("x")),
+         {"addedCount", "updatedCount", "identicalCount", "bytesToTransfer", "items"},
+         asSummary},
+        {encodeJson(sampleRecord()),
+         {"id", "timestamp", "sourcePath", "targetPath", "addedCount", "updatedCount", "backupDir"},
+         asRecord},
+    };
+    for (const auto& [json, keys, decode] : types) {
+        for (const char* key : keys) {
+            expectRejected(withoutKey(json, key), std::string("\"") + key + "\" is missing",
+                           decode);
+        }
     }
 }
 
 TEST(RecordJsonDecodeTest, RejectsWrongTypesAndValues) {
     const QByteArray item = encodeJson(updatedItem());
-    const auto replaced = [&item](const char* from, const char* to) {
-        return QByteArray(item).replace(from, to);
-    };
-    expectRejected(replaced("\"updated\"", "\"Updated\""), "\"kind\" must be", decodeItem);
-    expectRejected(replaced("\"updated\"", "\"added \""), "\"kind\" must be", decodeItem);
-    expectRejected(replaced(":10,", ":1.5,"), "\"sourceSize\" must be an integer", decodeItem);
-    expectRejected(replaced(":10,", ":\"10\","), "\"sourceSize\" must be an integer", decodeItem);
-    expectRejected(replaced(":10,", ":9223372036854775808,"), "\"sourceSize\" must be an integer",
-                   decodeItem);
-    expectRejected(replaced(":10,", ":null,"), "\"sourceSize\" must not be null", decodeItem);
-    expectRejected(replaced("\"sourceDate\":0", "\"sourceDate\":\"0\""),
-                   "\"sourceDate\" must be a number", decodeItem);
-    expectRejected(replaced("\"targetDate\":0.5", "\"targetDate\":true"),
-                   "\"targetDate\" must be a number", decodeItem);
-    expectRejected(replaced("\"kind\"", "\"kind\":1,\"x\""), "\"kind\" must be a string",
-                   decodeItem);
-    expectRejected(replaced("docs", "\\ud800"), "\"relativePath\" holds an unpaired", decodeItem);
-
     const QByteArray summary = encodeJson(MergeSummary{0, 1, 0, 10, {updatedItem()}, {}});
-    expectRejected(
-        QByteArray(summary).replace("\"items\":[", "\"items\":{\"a\":").replace("]", "}"),
-        "\"items\" must be an array", decodeSummary);
-    expectRejected(QByteArray(summary).replace("\"updated\"", "\"Added\""),
-                   "\"items[0].kind\" must be", decodeSummary);
-    expectRejected(QByteArray(summary).replace("[{", "[{},{"), "\"items[0].relativePath\"",
-                   decodeSummary);
-    expectRejected(QByteArray(summary).replace("[{", "[7,{"), "\"items[0]\" must be an object",
-                   decodeSummary);
-    expectRejected(QByteArray(summary).replace("}]", R"(}],"errorMessage":5)"),
-                   "\"errorMessage\" must be a string", decodeSummary);
-    expectRejected(QByteArray(summary).replace(R"("excludedCount":0)", R"("excludedCount":"0")"),
-                   "\"excludedCount\" must be an integer", decodeSummary);
-
     const QByteArray record = encodeJson(sampleRecord());
-    expectRejected(QByteArray(record).replace(":721692800,", ":\"721692800\","),
-                   "\"timestamp\" must be a number", decodeRecord);
-    expectRejected(QByteArray(record).replace("\"completed\"", "[]"),
-                   "\"outcome\" must be a string", decodeRecord);
-    expectRejected(QByteArray(record).replace("\"z\"", "null"),
-                   "\"addedRelativePaths[1]\" must be a string", decodeRecord);
-    expectRejected(QByteArray(record).replace(R"(["x\/y.jpg","z"])", R"("x")"),
-                   "\"addedRelativePaths\" must be an array", decodeRecord);
+    const auto with = [](QByteArray json, const char* from, const char* to) {
+        return json.replace(from, to);
+    };
+    const std::vector<std::tuple<QByteArray, const char*, Decode>> cases = {
+        {with(item, "\"updated\"", "\"Updated\""), "\"kind\" must be", asItem},
+        {with(item, "\"updated\"", "\"added \""), "\"kind\" must be", asItem},
+        {with(item, ":10,", ":1.5,"), "\"sourceSize\" must be an integer", asItem},
+        {with(item, ":10,", ":\"10\","), "\"sourceSize\" must be an integer", asItem},
+        {with(item, ":10,", ":9223372036854775808,"), "\"sourceSize\" must be an integer", asItem},
+        {with(item, ":10,", ":null,"), "\"sourceSize\" must not be null", asItem},
+        {with(item, "\"sourceDate\":0", "\"sourceDate\":\"0\""), "\"sourceDate\" must be a number",
+         asItem},
+        {with(item, "\"targetDate\":0.5", "\"targetDate\":true"), "\"targetDate\" must be a number",
+         asItem},
+        {with(item, "\"kind\"", "\"kind\":1,\"x\""), "\"kind\" must be a string", asItem},
+        {with(item, "docs", "\\ud800"), "\"relativePath\" holds an unpaired", asItem},
+        {with(with(summary, "\"items\":[", "\"items\":{\"a\":"), "]", "}"),
+         "\"items\" must be an array", asSummary},
+        {with(summary, "\"updated\"", "\"Added\""), "\"items[0].kind\" must be", asSummary},
+        {with(summary, "[{", "[{},{"), "\"items[0].relativePath\"", asSummary},
+        {with(summary, "[{", "[7,{"), "\"items[0]\" must be an object", asSummary},
+        {with(summary, "}]", R"(}],"errorMessage":5)"), "\"errorMessage\" must be a string",
+         asSummary},
+        {with(summary, R"("excludedCount":0)", R"("excludedCount":"0")"),
+         "\"excludedCount\" must be an integer", asSummary},
+        {with(record, ":721692800,", ":\"721692800\","), "\"timestamp\" must be a number",
+         asRecord},
+        {with(record, "\"completed\"", "[]"), "\"outcome\" must be a string", asRecord},
+        {with(record, "\"z\"", "null"), "\"addedRelativePaths[1]\" must be a string", asRecord},
+        {with(record, R"(["x\/y.jpg","z"])", R"("x")"), "\"addedRelativePaths\" must be an array",
+         asRecord},
+        {"[" + record + "," + with(record, "\"0a1b2c3d\",", "7,") + "]",
+         "\"[1].id\" must be a string", asHistory},
+        {"[" + item + "]", "must be an object", asItem},
+        {record, "must be an array", asHistory},
+    };
+    for (const auto& [json, message, decode] : cases) expectRejected(json, message, decode);
 }
 
-TEST(RecordJsonDecodeTest, RejectsMalformedTextAndWrongTopLevel) {
+TEST(RecordJsonDecodeTest, MalformedOrCutTextIsRejected) {
     const QByteArray item = encodeJson(updatedItem());
     for (const QByteArray& text :
          {QByteArray(), QByteArray("   "), item + "x", item + item, item.chopped(1),
           QByteArray("{\"relativePath\":\"\xff\"}"), QByteArray(100000, '[')}) {
-        expectRejected(text, "malformed JSON", decodeItem);
+        expectRejected(text, "malformed JSON", asItem);
     }
-    expectRejected("[" + item + "]", "must be an object", decodeItem);
-    expectRejected(encodeJson(sampleRecord()), "must be an array", decodeRecords);
-
-    MergeSessionRecord broken = sampleRecord();
-    const QByteArray good = encodeJson(broken);
-    const QByteArray bad = QByteArray(good).replace("\"0a1b2c3d\",", "7,");
-    expectRejected("[" + good + "," + bad + "]", "\"[1].id\" must be a string", decodeRecords);
-}
-
-TEST(RecordJsonDecodeTest, DamagedTextOnlyEverThrowsJsonDecodeError) {
-    const QByteArray json =
+    const QByteArray history =
         encodeJson(std::vector<MergeSessionRecord>{sampleRecord(), sampleRecord()});
-    for (qsizetype length = 0; length < json.size(); ++length) {
-        EXPECT_THROW(decodeMergeSessionRecords(json.left(length)), JsonDecodeError) << length;
-    }
-    std::mt19937 random(20240601);
-    const char replacements[] = {'"', '\\', '{', '}', '[', ']',  ',',    ':',    '1',
-                                 '.', 'e',  '-', 'n', 'u', '\0', '\x80', '\xff', ' '};
-    for (int round = 0; round < 3000; ++round) {
-        QByteArray damaged = json;
-        for (int change = 0; change < 3; ++change) {
-            damaged[random() % damaged.size()] = replacements[random() % sizeof replacements];
-        }
-        try {
-            decodeMergeSessionRecords(damaged);
-        } catch (const JsonDecodeError&) {
-        }
+    for (qsizetype length = 0; length < history.size(); ++length) {
+        EXPECT_THROW(decodeMergeSessionRecords(history.left(length)), JsonDecodeError) << length;
     }
 }
 
