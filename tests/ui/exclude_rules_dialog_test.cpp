@@ -23,11 +23,13 @@ namespace {
 
 using engine::ExcludePatternFault;
 using engine::ExcludeRuleStore;
-using testing::FileTree;
-using testing::urlOf;
 using testing::waitUntil;
 using text::loc;
 using Lines = std::vector<std::string>;
+
+QString lineError(int line, ExcludePatternFault fault) {
+    return loc("exclude_rules_line_error", line, engine::excludePatternFaultText(fault));
+}
 
 // The dialog on a stored list of the test's own, in English, over a real state.
 class ExcludeRulesDialogTest : public ::testing::Test {
@@ -53,29 +55,26 @@ protected:
     text::LanguageManager& languages = text::LanguageManager::shared();
     const QString previousLanguage = languages.selectedLanguage();
     testing::ScopedConfigHome configHome;
-    FileTree source, target;
     app::AppState state;
     std::unique_ptr<ExcludeRulesDialog> dialog;
 };
 
 TEST_F(ExcludeRulesDialogTest, ABadPatternIsMarkedWithItsReasonAndNeverSaved) {
     ExcludeRulesDialog& rules = open();
-    struct Case {
+    const struct {
         QString text;
         int line;
         ExcludePatternFault fault;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {"*.tmp\n[z-a]", 2, ExcludePatternFault::reversedRange},
         {"# comment\n\n cache", 3, ExcludePatternFault::outerSpace},
         {"build/**x\n", 1, ExcludePatternFault::partialGlobstar},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         rules.editor().setPlainText(c.text);
         ASSERT_TRUE(settlesWithSave(false));
-        EXPECT_EQ(rules.problemList().text(), loc("exclude_rules_line_error", c.line,
-                                                  engine::excludePatternFaultText(c.fault)));
+        EXPECT_EQ(rules.problemList().text(), lineError(c.line, c.fault));
         EXPECT_TRUE(rules.problemList().isVisible());
         EXPECT_EQ(rules.editor().extraSelections().size(), 1);
         rules.editor().setPlainText("*.tmp");
@@ -88,9 +87,7 @@ TEST_F(ExcludeRulesDialogTest, ABadPatternIsMarkedWithItsReasonAndNeverSaved) {
     QTest::keyClick(&rules.editor(), Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(&rules.editor(), QStringLiteral("!b"));
     QTest::keyClick(&rules.editor(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(rules.problemList().text(),
-              loc("exclude_rules_line_error", 2,
-                  engine::excludePatternFaultText(ExcludePatternFault::negation)));
+    EXPECT_EQ(rules.problemList().text(), lineError(2, ExcludePatternFault::negation));
     EXPECT_TRUE(rules.isVisible());
     EXPECT_EQ(ExcludeRuleStore::load(), Lines{});
 }
@@ -98,37 +95,39 @@ TEST_F(ExcludeRulesDialogTest, ABadPatternIsMarkedWithItsReasonAndNeverSaved) {
 // A stored line that is not UTF-8 keeps its bytes while unchanged, and is refused once
 // edited; saving compares the analysed pair again under the new rules; Escape discards.
 TEST_F(ExcludeRulesDialogTest, SavingStoresTheLinesAndComparesAgain) {
+    const testing::FileTree source, target;
     source.file("keep.txt", "k");
     source.file("a.tmp", "x");
     ASSERT_TRUE(ExcludeRuleStore::save({"caf\xe9/", "# note"}));
-    state.setSource(urlOf(source.root()));
-    state.setTarget(urlOf(target.root()));
+    state.setSource(testing::urlOf(source.root()));
+    state.setTarget(testing::urlOf(target.root()));
     state.startAnalysis(false);
     ASSERT_TRUE(waitUntil([this] { return state.isAnalyzed(); }));
 
     ExcludeRulesDialog& rules = open();
-    EXPECT_TRUE(rules.keptBytesNote().isVisible());
     EXPECT_EQ(rules.keptBytesNote().text(), loc("exclude_rules_kept_bytes", 1));
+    EXPECT_TRUE(rules.keptBytesNote().isVisible());
     rules.editor().moveCursor(QTextCursor::End);
     QTest::keyClick(&rules.editor(), Qt::Key_Return);
     QTest::keyClicks(&rules.editor(), QStringLiteral("*.tmp"));
     QTest::mouseClick(&rules.saveButton(), Qt::LeftButton);
     EXPECT_FALSE(rules.isVisible());
-    EXPECT_EQ(ExcludeRuleStore::load(), (Lines{"caf\xe9/", "# note", "*.tmp"}));
+    const Lines saved = {"caf\xe9/", "# note", "*.tmp"};
+    EXPECT_EQ(ExcludeRuleStore::load(), saved);
     ASSERT_TRUE(state.isAnalyzing());
     ASSERT_TRUE(waitUntil([this] { return state.isAnalyzed(); }));
     EXPECT_EQ(state.mergeSummary()->excludedCount, 1);
 
-    open();
-    dialog->editor().moveCursor(QTextCursor::Start);
-    dialog->editor().moveCursor(QTextCursor::EndOfLine);
-    QTest::keyClicks(&dialog->editor(), QStringLiteral("x"));
+    ExcludeRulesDialog& again = open();
+    again.editor().moveCursor(QTextCursor::Start);
+    again.editor().moveCursor(QTextCursor::EndOfLine);
+    QTest::keyClicks(&again.editor(), QStringLiteral("x"));
     ASSERT_TRUE(settlesWithSave(false));
-    EXPECT_EQ(dialog->problemList().text(),
+    EXPECT_EQ(again.problemList().text(),
               loc("exclude_rules_line_error", 1, loc("exclude_rules_not_text")));
-    QTest::keyClick(&dialog->editor(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(ExcludeRuleStore::load(), (Lines{"caf\xe9/", "# note", "*.tmp"}));
+    QTest::keyClick(&again.editor(), Qt::Key_Escape);
+    EXPECT_FALSE(again.isVisible());
+    EXPECT_EQ(ExcludeRuleStore::load(), saved);
 }
 
 }  // namespace

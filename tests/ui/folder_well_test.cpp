@@ -22,20 +22,14 @@
 #include "middle_elided_label.h"
 #include "sandbox_helper.h"
 #include "style.h"
+#include "ui_test_support.h"
 
 namespace sorrelix::ui {
 namespace {
 
 using testing::FileTree;
-using testing::ScopedConfigHome;
 using testing::urlOf;
 using text::loc;
-
-std::unique_ptr<QMimeData> uriList(const QByteArray& lines) {
-    auto data = std::make_unique<QMimeData>();
-    data->setData(QStringLiteral("text/uri-list"), lines);
-    return data;
-}
 
 std::unique_ptr<QMimeData> urlData(const QList<QUrl>& urls) {
     auto data = std::make_unique<QMimeData>();
@@ -62,22 +56,12 @@ void settle() {
     QCoreApplication::sendPostedEvents();
 }
 
-class ScriptedChooser : public app::FolderChooser {
-public:
-    ScriptedChooser(std::vector<std::optional<QUrl>> answers, QStringList& asked)
-        : answers_(std::move(answers)), asked_(asked) {}
-
-    std::optional<QUrl> chooseFolder(const QString& prompt, bool canCreateDirectories) override {
-        asked_ << prompt + (canCreateDirectories ? "+create" : "");
-        std::optional<QUrl> answer = answers_.front();
-        answers_.erase(answers_.begin());
-        return answer;
-    }
-
-private:
-    std::vector<std::optional<QUrl>> answers_;
-    QStringList& asked_;
-};
+QStringList storedGrants() {
+    return text::openAppSettings()
+        ->value(QString::fromLatin1(app::SandboxHelper::kStoreKey))
+        .toMap()
+        .keys();
+}
 
 class FolderWellTest : public ::testing::Test {
 protected:
@@ -88,20 +72,17 @@ protected:
         well.resize(520, well.sizeHint().height());
         well.show();
     }
-    void TearDown() override { app::SandboxHelper::shared().setFolderChooser(nullptr); }
 
     QWidget& panel() { return *well.findChild<QWidget*>(QStringLiteral("panel")); }
-
-    void layOut() {
+    void show(const std::optional<QUrl>& folder) {
+        well.setUrl(folder);
         QCoreApplication::sendPostedEvents();
         well.layout()->activate();
     }
-
     // Drags the data onto the panel, drops it there and tells whether the well took it.
     bool drop(const QMimeData& data, Qt::DropActions actions = kFileManagerActions) {
         return dropOn(panel(), data, actions, &lastDropAction);
     }
-
     template <typename Button>
     Button& button(const QString& name) {
         for (Button* candidate : well.findChildren<Button*>()) {
@@ -112,15 +93,11 @@ protected:
         }
         throw std::runtime_error("no visible button " + name.toStdString());
     }
-
-    static QStringList storedGrants() {
-        return text::openAppSettings()
-            ->value(QString::fromLatin1(app::SandboxHelper::kStoreKey))
-            .toMap()
-            .keys();
+    const MiddleElidedLabel& label(const char* name) const {
+        return *well.findChild<MiddleElidedLabel*>(name);
     }
 
-    ScopedConfigHome configHome;
+    testing::ScopedConfigHome configHome;
     FileTree tree;
     FolderWell well{QStringLiteral("Source"), QStringLiteral("FROM"), style::green(), false};
     std::vector<QUrl> selected;
@@ -128,46 +105,38 @@ protected:
     Qt::DropAction lastDropAction = Qt::IgnoreAction;
 };
 
-TEST_F(FolderWellTest, PanelIsTallOnlyWhileEmptyAndNotCompact) {
-    tree.folder("Photos");
-    struct Case {
-        bool filled;
-        bool compact;
-        int height;
-    };
-    for (const Case& form : {Case{false, false, 100}, Case{false, true, 58}, Case{true, false, 58},
-                             Case{true, true, 58}}) {
-        well.setUrl(form.filled ? std::optional(urlOf(tree.path("Photos"))) : std::nullopt);
-        well.setCompact(form.compact);
-        layOut();
-        EXPECT_EQ(panel().height(), form.height)
-            << "filled " << form.filled << ", compact " << form.compact;
-    }
-}
-
 // As wide as in a window of 960 pixels, the well shows a usual name whole beside its volume:
 // the change button is small, not as wide as the style makes dialog buttons.
 TEST_F(FolderWellTest, FilledWellNamesTheFolderAndItsVolume) {
     tree.folder("Fotos 2024 ü");
-    tree.folder("Phone Photos");
-    const std::string path = tree.path("Fotos 2024 ü");
     well.resize(415, well.height());
-    for (const auto& [shown, name] :
-         {std::pair{path, std::string("Fotos 2024 ü")},
-          std::pair{tree.path("Phone Photos"), std::string("Phone Photos")},
-          std::pair{std::string("/"), std::string("/")}}) {
-        well.setUrl(urlOf(shown));
-        layOut();
-        const auto& shownName = *well.findChild<MiddleElidedLabel*>("name");
-        EXPECT_EQ(shownName.text().toStdString(), name);
-        EXPECT_EQ(shownName.displayedText().toStdString(), name);
-        EXPECT_EQ(well.findChild<MiddleElidedLabel*>("path")->text().toStdString(), shown);
+    for (const std::string name : {"Fotos 2024 ü", "/"}) {
+        const std::string path = name == "/" ? name : tree.path(name);
+        show(urlOf(path));
+        EXPECT_EQ(label("name").displayedText().toStdString(), name);
+        EXPECT_EQ(label("path").text().toStdString(), path);
         const auto& volume = *well.findChild<QWidget*>("volume");
         EXPECT_TRUE(volume.isVisible()) << name;
-        EXPECT_EQ(volume.accessibleName(), app::AppState::shared().volumeDescription(urlOf(shown)));
+        EXPECT_EQ(volume.accessibleName(), app::AppState::shared().volumeDescription(urlOf(path)));
     }
     const auto& change = button<QPushButton>(loc("change_folder"));
     EXPECT_LE(change.width(), change.fontMetrics().horizontalAdvance(change.text()) + 20);
+}
+
+// The owner, not the well, decides what a choice means: the buttons only report, but for
+// copy, which leaves exactly the path on the clipboard.
+TEST_F(FolderWellTest, ButtonsReportOrCopyAndAreExplained) {
+    tree.folder("Fotos 2024 ü");
+    const QUrl folder = urlOf(tree.path("Fotos 2024 ü"));
+    testing::ScriptedChooser chooser({folder, std::nullopt});
+    button<QPushButton>(loc("choose_folder")).click();
+    EXPECT_EQ(selected, std::vector{folder});
+    EXPECT_FALSE(well.url());
+    show(urlOf(tree.path("Fotos 2024 ü") + "/"));
+    button<QPushButton>(loc("change_folder")).click();
+    EXPECT_EQ(selected.size(), 1u) << "a cancelled chooser reports nothing";
+    EXPECT_EQ(chooser.asked, QStringList({"Source+create", "Source+create"}));
+
     // Icon-only buttons must be explained to sighted and blind users alike.
     int iconButtons = 0;
     for (const QToolButton* action : well.findChildren<QToolButton*>()) {
@@ -177,91 +146,83 @@ TEST_F(FolderWellTest, FilledWellNamesTheFolderAndItsVolume) {
         EXPECT_EQ(action->accessibleName(), action->toolTip());
     }
     EXPECT_EQ(iconButtons, 3);
+    auto earlier = std::make_unique<QMimeData>();
+    earlier->setHtml(QStringLiteral("<b>earlier</b>"));
+    QGuiApplication::clipboard()->setMimeData(earlier.release());
+    button<QToolButton>(loc("copy_path")).click();
+    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->formats(), QStringList{QStringLiteral("text/plain")});
+    EXPECT_EQ(held->text().toStdString(), tree.path("Fotos 2024 ü"));
+    button<QToolButton>(loc("clear")).click();
+    EXPECT_EQ(clearedCount, 1);
+    EXPECT_EQ(well.url(), urlOf(tree.path("Fotos 2024 ü") + "/"));
 }
 
-TEST_F(FolderWellTest, DropSelectsTheFirstItemOnlyWhenItIsAnExistingFolder) {
-    tree.folder("A");
-    tree.folder("B");
-    tree.folder("C");
+// A filled well reports a drop too, and keeps showing its folder until told otherwise.
+TEST_F(FolderWellTest, DropSelectsTheFirstItemOnlyWhenItIsAnExistingFolderReference) {
+    for (const char* folder : {"A", "B", "C", "gone", "caf\xe9", "caf\xef\xbf\xbd"}) {
+        tree.folder(folder);
+    }
+    std::filesystem::remove(tree.path("gone"));
     tree.file("notes.txt", "text");
     tree.symlink("link", "A");
     tree.symlink("dangling", "missing");
-    tree.folder("gone");
-    std::filesystem::remove(tree.path("gone"));
     // The decoded form of the undecodable name exists too: it must not be chosen instead.
-    tree.folder("caf\xe9");
-    tree.folder("caf\xef\xbf\xbd");
     const QByteArray root = QByteArray::fromStdString(tree.root()).toPercentEncoding("/");
-    const QUrl undecodable = QUrl::fromEncoded("file://" + root + "/caf%E9");
-    const QUrl withSlash = QUrl::fromEncoded("file://" + root + "/A/");
-    // A filled well reports a drop too, and keeps showing its folder until told otherwise.
-    well.setUrl(urlOf(tree.path("C")));
-
-    struct Case {
+    const auto at = [this](const char* name) { return urlOf(tree.path(name)); };
+    show(at("C"));
+    const struct {
         const char* what;
         QList<QUrl> urls;
         std::optional<std::string> chosen;
-    };
-    const Case cases[] = {
-        {"a file", {urlOf(tree.path("notes.txt"))}, std::nullopt},
-        {"three folders",
-         {urlOf(tree.path("A")), urlOf(tree.path("B")), urlOf(tree.path("C"))},
-         tree.path("A")},
-        {"a file before a folder",
-         {urlOf(tree.path("notes.txt")), urlOf(tree.path("B"))},
+    } cases[] = {
+        {"a file", {at("notes.txt")}, std::nullopt},
+        {"three folders", {at("A"), at("B"), at("C")}, tree.path("A")},
+        {"a file before a folder", {at("notes.txt"), at("B")}, std::nullopt},
+        {"a folder that vanished", {at("gone")}, std::nullopt},
+        {"a link to a folder", {at("link")}, tree.path("link")},
+        {"a dangling link", {at("dangling")}, std::nullopt},
+        {"a name that is not UTF-8",
+         {QUrl::fromEncoded("file://" + root + "/caf%E9")},
          std::nullopt},
-        {"a folder that vanished", {urlOf(tree.path("gone"))}, std::nullopt},
-        {"a link to a folder", {urlOf(tree.path("link"))}, tree.path("link")},
-        {"a dangling link", {urlOf(tree.path("dangling"))}, std::nullopt},
-        {"a name that is not UTF-8", {undecodable}, std::nullopt},
-        {"a folder with a trailing slash", {withSlash}, tree.path("A")},
+        {"a trailing slash", {QUrl::fromEncoded("file://" + root + "/A/")}, tree.path("A")},
         {"a web address", {QUrl(QStringLiteral("https://example.com/A"))}, std::nullopt},
     };
-    for (const Case& item : cases) {
-        SCOPED_TRACE(item.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         selected.clear();
         text::openAppSettings()->remove(QString::fromLatin1(app::SandboxHelper::kStoreKey));
-        EXPECT_TRUE(drop(*urlData(item.urls)));
+        EXPECT_TRUE(drop(*urlData(c.urls)));
         settle();
-        if (item.chosen) {
-            EXPECT_EQ(selected, std::vector{urlOf(*item.chosen)});
-            EXPECT_EQ(storedGrants(), QStringList{QString::fromStdString(*item.chosen)});
-        } else {
-            EXPECT_TRUE(selected.empty());
-            EXPECT_TRUE(storedGrants().isEmpty());
-        }
-        EXPECT_EQ(well.url(), urlOf(tree.path("C")));
+        const std::vector<QUrl> chosen =
+            c.chosen ? std::vector{urlOf(*c.chosen)} : std::vector<QUrl>{};
+        EXPECT_EQ(selected, chosen);
+        EXPECT_EQ(storedGrants(),
+                  c.chosen ? QStringList{QString::fromStdString(*c.chosen)} : QStringList{});
+        EXPECT_EQ(well.url(), at("C"));
     }
-}
 
-TEST_F(FolderWellTest, DragHoverLightsThePanelAndOnlyReferencesAreTaken) {
-    tree.folder("A");
-    const auto folder = urlData({urlOf(tree.path("A"))});
+    // The panel lights while a folder hovers; only references are taken, never as a move,
+    // which could make the drag source delete the dropped folder.
+    const auto folder = urlData({at("A")});
     QDragEnterEvent enter(QPoint(20, 20), kFileManagerActions, folder.get(), Qt::LeftButton,
                           Qt::NoModifier);
     QCoreApplication::sendEvent(&panel(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
     EXPECT_TRUE(well.isDropTargetActive());
     QDragLeaveEvent leave;
     QCoreApplication::sendEvent(&panel(), &leave);
     EXPECT_FALSE(well.isDropTargetActive());
-
-    auto plainText = std::make_unique<QMimeData>();
-    plainText->setText(tree.path("A").c_str());
-    QDragEnterEvent textEnter(QPoint(20, 20), kFileManagerActions, plainText.get(), Qt::LeftButton,
-                              Qt::NoModifier);
-    QCoreApplication::sendEvent(&panel(), &textEnter);
-    EXPECT_FALSE(textEnter.isAccepted());
-    EXPECT_FALSE(well.isDropTargetActive());
-
-    EXPECT_FALSE(drop(*plainText));
-    EXPECT_FALSE(drop(*uriList("")));
-    // Answering a move could make the drag source delete the dropped folder.
+    QMimeData plainText;
+    plainText.setText(QString::fromStdString(tree.path("A")));
+    QMimeData emptyList;
+    emptyList.setData(QStringLiteral("text/uri-list"), "");
+    EXPECT_FALSE(drop(plainText));
+    EXPECT_FALSE(drop(emptyList));
     EXPECT_FALSE(drop(*folder, Qt::MoveAction));
     EXPECT_TRUE(drop(*folder, Qt::MoveAction | Qt::CopyAction));
     EXPECT_EQ(lastDropAction, Qt::CopyAction);
     settle();
-    EXPECT_EQ(selected, std::vector{urlOf(tree.path("A"))});
 }
 
 TEST_F(FolderWellTest, WellClosedBeforeTheFolderCheckAnswersIsLeftAlone) {
@@ -269,79 +230,31 @@ TEST_F(FolderWellTest, WellClosedBeforeTheFolderCheckAnswersIsLeftAlone) {
     auto doomed = std::make_unique<FolderWell>("Target", "TO", style::blue(), true);
     int reports = 0;
     QObject::connect(doomed.get(), &FolderWell::folderSelected, [&reports] { ++reports; });
-    const auto data = urlData({urlOf(tree.path("A"))});
-    ASSERT_TRUE(
-        dropOn(*doomed->findChild<QWidget*>(QStringLiteral("panel")), *data, kFileManagerActions));
+    ASSERT_TRUE(dropOn(*doomed->findChild<QWidget*>(QStringLiteral("panel")),
+                       *urlData({urlOf(tree.path("A"))}), kFileManagerActions));
     doomed.reset();
     settle();
     EXPECT_EQ(reports, 0);
     EXPECT_TRUE(storedGrants().isEmpty());
 }
 
-TEST_F(FolderWellTest, CopyLeavesExactlyThePathOnTheClipboard) {
-    tree.folder("Fotos 2024 ü");
-    const std::string path = tree.path("Fotos 2024 ü");
-    auto earlier = std::make_unique<QMimeData>();
-    earlier->setHtml(QStringLiteral("<b>earlier</b>"));
-    earlier->setText(QStringLiteral("earlier"));
-    earlier->setData(QStringLiteral("application/x-earlier"), "bytes");
-    QGuiApplication::clipboard()->setMimeData(earlier.release());
-    well.setUrl(urlOf(path + "/"));
-    layOut();
-
-    button<QToolButton>(loc("copy_path")).click();
-
-    const QMimeData* held = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(held, nullptr);
-    EXPECT_EQ(held->formats(), QStringList{QStringLiteral("text/plain")});
-    EXPECT_EQ(held->text().toStdString(), path);
-}
-
-TEST_F(FolderWellTest, ChooseChangeAndClearOnlyReport) {
-    tree.folder("A");
-    QStringList asked;
-    app::SandboxHelper::shared().setFolderChooser(std::make_unique<ScriptedChooser>(
-        std::vector<std::optional<QUrl>>{urlOf(tree.path("A")), std::nullopt}, asked));
-
-    button<QPushButton>(loc("choose_folder")).click();
-    EXPECT_EQ(selected, std::vector{urlOf(tree.path("A"))});
-    EXPECT_FALSE(well.url()) << "the owner, not the well, decides what a choice means";
-
-    well.setUrl(urlOf(tree.path("A")));
-    layOut();
-    button<QPushButton>(loc("change_folder")).click();
-    EXPECT_EQ(selected.size(), 1u) << "a cancelled chooser reports nothing";
-    EXPECT_EQ(asked, QStringList({"Source+create", "Source+create"}));
-
-    button<QToolButton>(loc("clear")).click();
-    EXPECT_EQ(clearedCount, 1);
-    EXPECT_EQ(well.url(), urlOf(tree.path("A")));
-}
-
+// A last component too long to keep whole still fits, and the start stays.
 TEST_F(FolderWellTest, LongPathLosesItsMiddleAndNeverWidensTheWell) {
     std::string deep = "/srv/archive";
     for (int level = 0; level < 40; ++level) deep += "/level-" + std::to_string(level);
-    struct Case {
-        std::string path;
-        std::string end;
-    };
-    const Case cases[] = {
-        {deep + "/Final Folder", "/Final Folder"},
-        // A last component too long to keep whole still fits, and the start stays.
-        {deep + "/" + std::string(200, 'x'), "xxxx"},
-    };
     well.resize(420, well.height());
-    for (const Case& item : cases) {
-        well.setUrl(urlOf(item.path));
-        layOut();
-        const auto& label = *well.findChild<MiddleElidedLabel*>("path");
-        const std::string shown = label.displayedText().toStdString();
-        EXPECT_EQ(shown.rfind("/srv/arch", 0), 0u) << shown;
-        EXPECT_TRUE(shown.ends_with(item.end)) << shown;
+    const std::pair<std::string, std::string> cases[] = {{"Final Folder", "/Final Folder"},
+                                                         {std::string(200, 'x'), "xxxx"}};
+    for (const auto& [last, end] : cases) {
+        show(urlOf(deep + "/" + last));
+        const MiddleElidedLabel& path = label("path");
+        const std::string shown = path.displayedText().toStdString();
+        EXPECT_TRUE(shown.starts_with("/srv/arch")) << shown;
+        EXPECT_TRUE(shown.ends_with(end)) << shown;
         EXPECT_NE(shown.find("…"), std::string::npos) << shown;
-        EXPECT_LE(label.fontMetrics().horizontalAdvance(label.displayedText()), label.width());
+        EXPECT_LE(path.fontMetrics().horizontalAdvance(path.displayedText()), path.width());
         EXPECT_LT(well.minimumSizeHint().width(), 420);
-        EXPECT_EQ(label.toolTip().toStdString(), item.path);
+        EXPECT_EQ(path.toolTip().toStdString(), deep + "/" + last);
     }
 }
 
