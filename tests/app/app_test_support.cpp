@@ -1,13 +1,11 @@
 #include "app_test_support.h"
 
 #include <sys/prctl.h>
-#include <unistd.h>
 
 #include <csignal>
 
 #include <QStandardPaths>
 #include <QTest>
-#include <cstdio>
 #include <cstdlib>
 
 namespace sorrelix::testing {
@@ -54,25 +52,6 @@ PrivateSessionBus::~PrivateSessionBus() {
 
 const QString& PrivateSessionBus::address() {
     return busAddress();
-}
-
-std::string printedBy(const std::function<void()>& action) {
-    std::fflush(stdout);
-    std::FILE* capture = std::tmpfile();
-    const int savedStdout = ::dup(STDOUT_FILENO);
-    ::dup2(::fileno(capture), STDOUT_FILENO);
-    action();
-    std::fflush(stdout);
-    ::dup2(savedStdout, STDOUT_FILENO);
-    ::close(savedStdout);
-    std::string text;
-    std::rewind(capture);
-    char buffer[4096];
-    while (const std::size_t count = std::fread(buffer, 1, sizeof(buffer), capture)) {
-        text.append(buffer, count);
-    }
-    std::fclose(capture);
-    return text;
 }
 
 }  // namespace sorrelix::testing

@@ -33,8 +33,4 @@ private:
     std::unique_ptr<QProcess> daemon_;
 };
 
-// What the process writes to standard output while the action runs. Nothing else may report
-// (test failures included) until it returns, so assertions belong after it.
-std::string printedBy(const std::function<void()>& action);
-
 }  // namespace sorrelix::testing

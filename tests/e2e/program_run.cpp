@@ -29,16 +29,10 @@ ProgramRun& ProgramRun::setWorkingDirectory(const QString& path) {
     return *this;
 }
 
-ProgramRun& ProgramRun::setChildModifier(std::function<void()> modifier) {
-    childModifier_ = std::move(modifier);
-    return *this;
-}
-
 ProgramResult ProgramRun::run(const QStringList& arguments) const {
     QProcess process;
     process.setProcessEnvironment(environment_);
     if (!workingDirectory_.isEmpty()) process.setWorkingDirectory(workingDirectory_);
-    if (childModifier_) process.setChildProcessModifier(childModifier_);
     process.start(program_, arguments);
     ProgramResult result;
     if (!process.waitForStarted()) return result;

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QStringList>
-#include <functional>
 
 namespace sorrelix::testing {
 
@@ -24,8 +23,6 @@ public:
 
     ProgramRun& setEnv(const QString& name, const QString& value);
     ProgramRun& setWorkingDirectory(const QString& path);
-    // Runs in the child between fork and exec, e.g. to drop privileges.
-    ProgramRun& setChildModifier(std::function<void()> modifier);
 
     ProgramResult run(const QStringList& arguments) const;
 
@@ -35,7 +32,6 @@ private:
     QString program_;
     QProcessEnvironment environment_;
     QString workingDirectory_;
-    std::function<void()> childModifier_;
 };
 
 }  // namespace sorrelix::testing
