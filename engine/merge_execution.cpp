@@ -4,6 +4,8 @@
 #include <stdio.h>
 #include <sys/stat.h>
 
+#include <optional>
+
 #include <QUuid>
 
 #include "copy_preparer.h"
@@ -197,18 +199,20 @@ MergeSessionRecord MergeExecution::run(const MergeSummary& summary,
                               MergeOutcome::interrupted};
     // Copying starts while the journal is being flushed: what it makes stays invisible until
     // the items' turns.
-    CopyPreparer preparer(merge.source(), merge.target(), work);
+    std::optional<CopyPreparer> preparer(std::in_place, merge.source(), merge.target(), work);
     MergeJournal journal(merge.target(), record, work);
     SessionHistory::save(record);
 
     // How the merge ended goes to its journal and replaces its record in the history.
     auto end = [&](MergeOutcome outcome) {
+        // Copies made ahead and never linked give their space back before the last writes.
+        preparer.reset();
         record.outcome = outcome;
         journal.finish(outcome);
         SessionHistory::replace(record);
     };
     try {
-        end(copyAll(merge, work, preparer, journal, *record.addedRelativePaths, onProgress,
+        end(copyAll(merge, work, *preparer, journal, *record.addedRelativePaths, onProgress,
                     stopRequested));
     } catch (EngineError& error) {
         end(MergeOutcome::failed);
