@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <stdexcept>
+#include <system_error>
 
 #include "file_copier.h"
 #include "folder_cache.h"
@@ -40,9 +41,16 @@ private:
 
 CopyPreparer::CopyPreparer(const BeneathFolder& source, const BeneathFolder& target,
                            const std::vector<const FileDiffItem*>& work)
-    : source_(source), target_(target), work_(work), thread_([this] { prepareAll(); }) {}
+    : source_(source), target_(target), work_(work) {
+    try {
+        thread_ = std::thread([this] { prepareAll(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a process limit): every item is copied in its turn.
+    }
+}
 
 CopyPreparer::~CopyPreparer() {
+    if (!thread_.joinable()) return;
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -52,6 +60,7 @@ CopyPreparer::~CopyPreparer() {
 }
 
 PreparedCopy CopyPreparer::take(std::size_t index) {
+    if (!thread_.joinable()) return {};
     std::unique_lock lock(mutex_);
     if (index != taken_) throw std::logic_error("prepared copies are taken in order");
     changed_.wait(lock, [this] { return !ready_.empty() || failure_; });

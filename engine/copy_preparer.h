@@ -49,7 +49,7 @@ private:
     std::int64_t bytesAhead_ = 0;
     bool stopping_ = false;
     std::exception_ptr failure_;
-    std::thread thread_;  // last: starts once everything above is set up
+    std::thread thread_;
 };
 
 }  // namespace sorrelix::engine
