@@ -8,6 +8,13 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "apfs_engine.h"
+#include "file_manager_reveal.h"
+#include "file_tree.h"
+#include "folder_chooser.h"
+#include "sandbox_helper.h"
+#include "session_history.h"
+
 namespace sorrelix::testing {
 
 namespace {
@@ -20,8 +27,23 @@ QString& busAddress() {
 constexpr const char* kNoBus = "unix:path=/nonexistent/sorrelix-test-bus";
 }  // namespace
 
+QString fileUri(const std::string& path) {
+    return QString::fromLatin1("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+}
+
 bool waitUntil(const std::function<bool()>& condition) {
     return QTest::qWaitFor(condition, 60'000);
+}
+
+engine::MergeSessionRecord mergeNow(const FileTree& from, const FileTree& into,
+                                    engine::MergeOutcome outcome) {
+    auto& engine = engine::APFSEngine::shared();
+    engine::MergeSessionRecord record = engine.executeMergeNow(
+        from.root(), into.root(), engine.analyzeNow(from.root(), into.root()), {});
+    if (outcome == engine::MergeOutcome::completed) return record;
+    record.outcome = outcome;
+    engine::SessionHistory::replace(record);
+    return record;
 }
 
 PrivateSessionBus::PrivateSessionBus() {
@@ -52,6 +74,41 @@ PrivateSessionBus::~PrivateSessionBus() {
 
 const QString& PrivateSessionBus::address() {
     return busAddress();
+}
+
+FakeFileManager::FakeFileManager()
+    : bus_(QDBusConnection::connectToBus(PrivateSessionBus::address(),
+                                         QStringLiteral("fake-file-manager"))) {
+    registered = bus_.registerObject(app::FileManagerReveal::kObjectPath, this,
+                                     QDBusConnection::ExportAllSlots) &&
+                 bus_.registerService(app::FileManagerReveal::kService);
+}
+
+FakeFileManager::~FakeFileManager() {
+    bus_.unregisterService(app::FileManagerReveal::kService);
+    QDBusConnection::disconnectFromBus(bus_.name());
+}
+
+namespace {
+struct ScriptAnswers : app::FolderChooser {
+    explicit ScriptAnswers(ScriptedChooser& script) : script(script) {}
+    std::optional<QUrl> chooseFolder(const QString& prompt, bool mayCreate) override {
+        script.asked << prompt + (mayCreate ? "+create" : "");
+        const std::optional<QUrl> answer = script.answers.front();
+        script.answers.pop_front();
+        return answer;
+    }
+    ScriptedChooser& script;
+};
+}  // namespace
+
+ScriptedChooser::ScriptedChooser(std::deque<std::optional<QUrl>> answers)
+    : answers(std::move(answers)) {
+    app::SandboxHelper::shared().setFolderChooser(std::make_unique<ScriptAnswers>(*this));
+}
+
+ScriptedChooser::~ScriptedChooser() {
+    app::SandboxHelper::shared().setFolderChooser(nullptr);
 }
 
 }  // namespace sorrelix::testing

@@ -19,17 +19,6 @@ using testing::urlOf;
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
-// Answers with prepared folders and remembers how it was asked.
-struct ScriptedChooser : FolderChooser {
-    std::optional<QUrl> chooseFolder(const QString& prompt, bool canCreateDirectories) override {
-        asked << prompt + (canCreateDirectories ? "+create" : "");
-        return answers.takeFirst();
-    }
-
-    QList<std::optional<QUrl>> answers;
-    QStringList asked;
-};
-
 QVariantMap storedGrants() {
     return text::openAppSettings()->value(SandboxHelper::kStoreKey).toMap();
 }
@@ -41,38 +30,31 @@ QVariantMap freshGrant(const std::string& path) {
 
 class SandboxHelperTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        auto owned = std::make_unique<ScriptedChooser>();
-        chooser = owned.get();
-        helper.setFolderChooser(std::move(owned));
-    }
-    void TearDown() override { helper.setFolderChooser(nullptr); }
-
     ScopedConfigHome configHome;
     FileTree tree;
     SandboxHelper& helper = SandboxHelper::shared();
-    ScriptedChooser* chooser = nullptr;  // owned by the helper
+    testing::ScriptedChooser chooser{{}};
 };
 
 // One grant per folder path: choosing the folder again (a new one at the path) replaces it.
 TEST_F(SandboxHelperTest, ChoosingAFolderRecordsItsGrant) {
     tree.folder("Photos");
     const std::string photos = tree.path("Photos");
-    chooser->answers = {std::nullopt, urlOf(photos), urlOf(photos + "/")};
+    chooser.answers = {std::nullopt, urlOf(photos), urlOf(photos + "/")};
     EXPECT_EQ(helper.chooseFolder("Choose the source", true), std::nullopt);
     EXPECT_TRUE(storedGrants().isEmpty());
     EXPECT_EQ(helper.chooseFolder("Choose the source", true), urlOf(photos));
     std::filesystem::rename(photos, photos + ".old");
     tree.folder("Photos");
     EXPECT_EQ(helper.chooseFolder("Choose the target", false), urlOf(photos + "/"));
-    EXPECT_EQ(chooser->asked, (QStringList{"Choose the source+create", "Choose the source+create",
-                                           "Choose the target"}));
+    EXPECT_EQ(chooser.asked, (QStringList{"Choose the source+create", "Choose the source+create",
+                                          "Choose the target"}));
     EXPECT_EQ(storedGrants(), freshGrant(photos));
 }
 
 TEST_F(SandboxHelperTest, AGrantThatCannotBeMadeIsPrintedAndTheFolderStillReturned) {
     const QUrl missing = urlOf(tree.path("missing folder"));
-    chooser->answers = {missing};
+    chooser.answers = {missing};
     CaptureStdout();  // assertions only once the capture ends, lest they be captured
     const std::optional<QUrl> chosen = helper.chooseFolder("Choose", true);
     const std::string printed = GetCapturedStdout();
@@ -80,7 +62,6 @@ TEST_F(SandboxHelperTest, AGrantThatCannotBeMadeIsPrintedAndTheFolderStillReturn
     EXPECT_TRUE(printed.starts_with("Failed to create bookmark for " +
                                     missing.toString().toStdString() + ": "))
         << printed;
-    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
     EXPECT_TRUE(storedGrants().isEmpty());
 }
 
@@ -151,12 +132,11 @@ TEST_F(SandboxHelperTest, AccessBracketsTheBlockOnEveryWayOut) {
 TEST(DialogFolderChooser, AsksForOneFolderWithThePrompt) {
     for (const bool canCreate : {true, false}) {
         QFileDialog dialog;
-        DialogFolderChooser::configure(dialog, QStringLiteral("Choose the target"), canCreate);
+        DialogFolderChooser::configure(dialog, QStringLiteral("Choose"), canCreate);
         EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);
         EXPECT_TRUE(dialog.testOption(QFileDialog::ShowDirsOnly));
         EXPECT_EQ(dialog.testOption(QFileDialog::ReadOnly), !canCreate);
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose the target"));
-        EXPECT_EQ(dialog.labelText(QFileDialog::Accept), QStringLiteral("Choose the target"));
+        EXPECT_EQ(dialog.labelText(QFileDialog::Accept), QStringLiteral("Choose"));
     }
 }
 

