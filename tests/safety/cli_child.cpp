@@ -1,16 +1,16 @@
 #include "cli_child.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <set>
-#include <stdexcept>
+#include <memory>
+#include <system_error>
+#include <thread>
+
+#include "file_tree.h"
 
 extern char** environ;
 
@@ -18,145 +18,104 @@ namespace sorrelix::testing {
 
 namespace {
 
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
 // A program that hangs fails its test instead of stopping the whole run.
-constexpr auto kHangGuard = std::chrono::seconds(120);
+constexpr auto kHangGuard = 120s;
 
-std::vector<std::string> childEnvironment(
-    const std::vector<std::pair<std::string, std::string>>& overrides) {
-    std::set<std::string> replaced;
-    std::vector<std::string> entries;
-    for (const auto& [name, value] : overrides) {
-        replaced.insert(name);
-        entries.push_back(name);
-        entries.back() += '=';
-        entries.back() += value;
-    }
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        if (!replaced.contains(text.substr(0, text.find('=')))) entries.push_back(text);
-    }
-    return entries;
+[[noreturn]] void fail(int error, const std::string& what) {
+    throw std::system_error(error, std::generic_category(), what);
 }
 
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-    std::vector<char*> result;
-    result.reserve(strings.size() + 1);
-    for (auto& text : strings) result.push_back(text.data());
-    result.push_back(nullptr);
-    return result;
+// An unnamed temporary file for one output stream of the child.
+File outputFile() {
+    File file(std::tmpfile(), &std::fclose);
+    if (!file) fail(errno, "tmpfile");
+    return file;
 }
 
-bool drain(int fd, std::string& into) {
-    char buffer[65536];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n > 0) into.append(buffer, static_cast<std::size_t>(n));
-    return n > 0 || (n < 0 && errno == EINTR);
+std::string contentOf(const File& file) {
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::pread(fileno(file.get()), buffer, sizeof buffer,
+                        static_cast<off_t>(text.size()))) > 0) {
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return text;
 }
 
 }  // namespace
 
-CliChild::CliChild(std::vector<std::pair<std::string, std::string>> environment)
-    : environment_(std::move(environment)) {}
-
-CliChild& CliChild::injecting(std::string inject) {
-    injections_.push_back(std::move(inject));
-    return *this;
-}
-
-CliChild& CliChild::killedAfter(std::chrono::microseconds delay, int signal, std::string from) {
-    killAfter_ = delay;
-    signal_ = signal;
-    killFrom_ = std::move(from);
-    return *this;
-}
-
-std::string CliChild::programPath() {
-    const char* configured = std::getenv("SORRELIX_BIN_DIR");
-    return std::string(configured && *configured ? configured : SORRELIX_DEFAULT_BIN_DIR) +
-           "/sorrelix-cli";
-}
-
-bool CliChild::straceAvailable() {
+bool straceAvailable() {
     return ::access("/usr/bin/strace", X_OK) == 0;
 }
 
-ChildOutcome CliChild::run(const std::vector<std::string>& arguments) const {
-    std::vector<std::string> argv;
-    if (!injections_.empty()) argv = {"/usr/bin/strace", "-f", "-qq", "-o", "/dev/null"};
-    for (const auto& inject : injections_) {
-        argv.push_back("-e");
-        argv.push_back("inject=" + inject);
-    }
-    argv.push_back(programPath());
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> environment = childEnvironment(environment_);
-    std::vector<char*> argvPointers = pointers(argv);
-    std::vector<char*> environmentPointers = pointers(environment);
+namespace {
 
-    int outPipe[2];
-    int errPipe[2];
-    if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe: " + std::string(std::strerror(errno)));
-    }
-    const pid_t child = ::fork();
-    if (child < 0) throw std::runtime_error("fork: " + std::string(std::strerror(errno)));
-    if (child == 0) {
-        ::dup2(outPipe[1], STDOUT_FILENO);
-        ::dup2(errPipe[1], STDERR_FILENO);
-        ::execve(argvPointers[0], argvPointers.data(), environmentPointers.data());
-        // Say so: a program being relinked by a build at this moment cannot be started.
-        static constexpr char kMessage[] = "the program could not be started\n";
-        (void)!::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
-        ::_exit(127);
-    }
-    ::close(outPipe[1]);
-    ::close(errPipe[1]);
-
-    using Clock = std::chrono::steady_clock;
-    const auto start = Clock::now();
-    const auto hangDeadline = start + kHangGuard;
-    bool waitingForPath = killAfter_ && !killFrom_.empty();
-    auto deadline = killAfter_ && !waitingForPath ? start + *killAfter_ : hangDeadline;
-    ChildOutcome outcome;
-    bool signalled = false;
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-    int open = 2;
-    while (open > 0) {
-        if (waitingForPath && ::access(killFrom_.c_str(), F_OK) == 0) {
-            waitingForPath = false;
-            deadline = Clock::now() + *killAfter_;
-        }
-        auto left = signalled ? Clock::duration::max() : deadline - Clock::now();
-        if (waitingForPath) left = std::min<Clock::duration>(left, std::chrono::microseconds(100));
-        timespec wait{};
-        timespec* timeout = nullptr;
-        if (!signalled) {
-            const auto ns = std::max<long long>(
-                0, std::chrono::duration_cast<std::chrono::nanoseconds>(left).count());
-            wait = {static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
-            timeout = &wait;
-        }
-        const int ready = ::ppoll(fds, 2, timeout, nullptr);
-        if (ready == 0 && !signalled && Clock::now() >= deadline) {
-            ::kill(child, killAfter_ && !waitingForPath ? signal_ : SIGKILL);
-            signalled = true;
-            continue;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-            if (!drain(fds[i].fd, i == 0 ? outcome.out : outcome.err)) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
+// Sends the signal when it is due and SIGKILL to a program that hangs; returns the wait status.
+int waitFor(pid_t child, const CliOptions& options) {
+    const auto hangAt = Clock::now() + kHangGuard;
+    std::optional<Clock::time_point> killAt;
+    if (options.killAfter && options.killFrom.empty()) killAt = Clock::now() + *options.killAfter;
+    bool signalled = !options.killAfter;
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    pid_t done;
+    while ((done = ::waitpid(child, &status, WNOHANG)) == 0) {
+        const auto now = Clock::now();
+        if (!signalled && !killAt && ::access(options.killFrom.c_str(), F_OK) == 0) {
+            killAt = now + *options.killAfter;
+        }
+        if (!signalled && killAt && now >= *killAt) {
+            ::kill(child, options.signal);
+            signalled = true;
+        }
+        if (now >= hangAt) ::kill(child, SIGKILL);
+        // Fine steps while a kill is due, so that it lands when it should.
+        std::this_thread::sleep_for(signalled ? Clock::duration(1ms) : Clock::duration(100us));
     }
-    outcome.killed = WIFSIGNALED(status);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
+    if (done < 0) fail(errno, "waitpid");
+    return status;
+}
+
+}  // namespace
+
+ChildOutcome runCli(const ScopedConfigHome& config, const std::vector<std::string>& arguments,
+                    const CliOptions& options) {
+    // env sets the variables; it makes none of the calls that faults are injected into.
+    std::vector<std::string> argv = {"/usr/bin/env", "XDG_CONFIG_HOME=" + config.configHome(),
+                                     "XDG_STATE_HOME=" + config.stateHome()};
+    for (const auto& [name, value] : options.environment) argv.push_back(name + "=" + value);
+    if (!options.injections.empty()) {
+        argv.insert(argv.end(), {"/usr/bin/strace", "-f", "-qq", "-o", "/dev/null"});
+    }
+    for (const auto& inject : options.injections) {
+        argv.insert(argv.end(), {"-e", "inject=" + inject});
+    }
+    const char* binDir = std::getenv("SORRELIX_BIN_DIR");
+    argv.push_back(std::string(binDir && *binDir ? binDir : SORRELIX_DEFAULT_BIN_DIR) +
+                   "/sorrelix-cli");
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> pointers;
+    for (auto& text : argv) pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+
+    const File out = outputFile();
+    const File err = outputFile();
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, fileno(out.get()), STDOUT_FILENO);
+    ::posix_spawn_file_actions_adddup2(&actions, fileno(err.get()), STDERR_FILENO);
+    pid_t child = 0;
+    const int failed =
+        ::posix_spawn(&child, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) fail(failed, "start " + argv.back());
+    const int status = waitFor(child, options);
+    return {WIFSIGNALED(status), WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentOf(out),
+            contentOf(err)};
 }
 
 }  // namespace sorrelix::testing

@@ -6,9 +6,11 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
+#include <regex>
 #include <stdexcept>
 #include <system_error>
 
@@ -17,9 +19,7 @@
 
 namespace sorrelix::testing {
 
-namespace {
-constexpr const char* kSmallDiskSize = "4m";
-}
+using engine::UniqueFd;
 
 std::string outcomeOf(const std::function<void()>& work) {
     try {
@@ -33,74 +33,62 @@ std::string outcomeOf(const std::function<void()>& work) {
 
 engine::MergeSummary withItemsFirst(engine::MergeSummary summary,
                                     const std::vector<std::string>& first) {
-    std::vector<engine::FileDiffItem> ordered;
-    for (const auto& path : first) {
-        for (const auto& item : summary.items) {
-            if (item.relativePath == path) ordered.push_back(item);
-        }
-    }
-    if (ordered.size() != first.size()) throw std::runtime_error("an item is not in the summary");
-    for (const auto& item : summary.items) {
-        if (std::find(first.begin(), first.end(), item.relativePath) == first.end()) {
-            ordered.push_back(item);
-        }
-    }
-    summary.items = std::move(ordered);
+    const auto rank = [&](const engine::FileDiffItem& item) {
+        return std::find(first.begin(), first.end(), item.relativePath) - first.begin();
+    };
+    const auto ranked =
+        std::count_if(summary.items.begin(), summary.items.end(),
+                      [&](const auto& item) { return rank(item) < std::ssize(first); });
+    if (ranked != std::ssize(first)) throw std::runtime_error("an item is not in the summary");
+    std::stable_sort(summary.items.begin(), summary.items.end(),
+                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
     return summary;
 }
 
+engine::MergeSummary analyzed(const FileTree& source, const FileTree& target,
+                              const std::vector<std::string>& first) {
+    const auto summary = engine::APFSEngine::shared().analyzeNow(source.root(), target.root());
+    if (summary.errorMessage) throw std::runtime_error("the analysis failed");
+    return withItemsFirst(summary, first);
+}
+
 void writeDeep(const std::string& root, const std::string& relative, const std::string& content) {
-    engine::UniqueFd dir(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd dir(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::size_t start = 0;
     for (auto slash = relative.find('/'); dir && slash != std::string::npos;
          slash = relative.find('/', start)) {
         const std::string name = relative.substr(start, slash - start);
         ::mkdirat(dir.get(), name.c_str(), 0755);
-        dir = engine::UniqueFd(::openat(dir.get(), name.c_str(), O_RDONLY | O_DIRECTORY));
+        dir = UniqueFd(::openat(dir.get(), name.c_str(), O_RDONLY | O_DIRECTORY));
         start = slash + 1;
     }
     const std::string name = relative.substr(start);
-    engine::UniqueFd file(
-        dir ? ::openat(dir.get(), name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1);
+    const UniqueFd file(dir ? ::openat(dir.get(), name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)
+                            : -1);
     if (!file || ::write(file.get(), content.data(), content.size()) !=
                      static_cast<ssize_t>(content.size())) {
-        throw std::system_error(errno, std::generic_category(), "write " + printable(relative));
+        throw std::system_error(errno, std::generic_category(), "write " + relative);
     }
 }
 
-OwnTmpfs::OwnTmpfs(const std::string& size) {
-    if (::geteuid() != 0 || !mountPoint_.isValid()) return;
+Tmpfs::Tmpfs(const std::string& size) {
     const std::string point = mountPoint_.path().toStdString();
     const std::string options = "size=" + size + ",mode=1777";
-    if (::mount("sorrelix-safety", point.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) ==
-        0) {
+    if (::geteuid() == 0 && mountPoint_.isValid() &&
+        ::mount("sorrelix-safety", point.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) ==
+            0) {
         path_ = point;
     }
 }
 
-OwnTmpfs::~OwnTmpfs() {
+Tmpfs::~Tmpfs() {
     if (!path_.empty()) ::umount2(path_.c_str(), MNT_DETACH);
 }
 
-SmallDisk::SmallDisk() {
-    const std::string tiny = tinyScratchDir();
-    if (!tiny.empty()) {
-        lock_.emplace(tiny);
-        path_ = tiny;
-        removeContents(path_);
-        return;
-    }
-    own_.emplace(kSmallDiskSize);
-    path_ = own_->path();
-}
-
-SmallDisk::~SmallDisk() {
-    if (lock_) removeContents(path_);
-}
-
-long long SmallDisk::freeBytes() const {
+long long Tmpfs::freeBytes() const {
     struct statvfs info {};
-    if (::statvfs(path_.c_str(), &info) != 0) return -1;
+    if (::statvfs(path_.c_str(), &info) != 0)
+        throw std::system_error(errno, std::generic_category(), "statvfs " + path_);
     return static_cast<long long>(info.f_bavail) * static_cast<long long>(info.f_frsize);
 }
 
@@ -113,8 +101,69 @@ std::string undoOfNewestViolations(const TreeSnapshot& before, const std::string
     return undoViolations(before, targetRoot, history.front().id);
 }
 
-std::vector<std::pair<std::string, std::string>> childEnvironment(const ScopedConfigHome& config) {
-    return {{"XDG_CONFIG_HOME", config.configHome()}, {"XDG_STATE_HOME", config.stateHome()}};
+Scene::Scene() {
+    outside.file("secret.txt", "outside the target");
+    outside.file("docs/old.txt", "outside, old");
+    outside.file("bk/new.txt", "outside, in a folder named like a backup");
+}
+
+std::string Scene::up(int depth, const std::string& path) const {
+    std::string way;
+    for (int level = 0; level <= depth; ++level) way += "../";
+    return way + outside.root().substr(outside.root().rfind('/') + 1) + "/" + path;
+}
+
+void Scene::takeSnapshots() {
+    before = TreeSnapshot::of(target.root());
+    sourceState = TreeSnapshot::of(source.root());
+    outsideState = TreeSnapshot::of(outside.root());
+}
+
+std::string Scene::mergeViolations() const {
+    return mergePromiseViolations(before, sourceState, target.root());
+}
+
+std::string Scene::outsideChanges() const {
+    return differences(outsideState, TreeSnapshot::of(outside.root()));
+}
+
+std::string Scene::sourceChanges() const {
+    return differences(sourceState, TreeSnapshot::of(source.root()));
+}
+
+void expectMergeCase(const MergeCase& mergeCase) {
+    if (mergeCase.asNobody && ::geteuid() != 0) GTEST_SKIP() << "needs root to become nobody";
+    Scene scene;
+    mergeCase.build(scene);
+    if (mergeCase.asNobody) {
+        scene.base.chmod("", 0755);
+        scene.source.chmod("", 0755);
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(scene.target.root())) {
+            ::lchown(entry.path().c_str(), kNobodyId, kNobodyId);
+        }
+        ::lchown(scene.target.root().c_str(), kNobodyId, kNobodyId);
+    }
+    const auto summary = analyzed(scene.source, scene.target, mergeCase.first);
+    if (mergeCase.betweenAnalysisAndMerge) mergeCase.betweenAnalysisAndMerge(scene);
+    scene.takeSnapshots();
+
+    const auto merge = [&] {
+        return outcomeOf([&] {
+            engine::APFSEngine::shared().executeMergeNow(scene.source.root(), scene.target.root(),
+                                                         summary, {});
+        });
+    };
+    const std::string outcome =
+        mergeCase.asNobody ? runAsNobody(merge).value_or("could not merge as nobody") : merge();
+    EXPECT_TRUE(std::regex_match(outcome, std::regex(mergeCase.expected))) << outcome;
+    EXPECT_EQ(scene.mergeViolations(), "");
+    EXPECT_EQ(scene.outsideChanges(), "");
+    if (!mergeCase.asNobody && !engine::APFSEngine::shared().loadSessionRecords().empty()) {
+        EXPECT_EQ(undoOfNewestViolations(scene.before, scene.target.root()), "");
+        EXPECT_EQ(scene.outsideChanges(), "");
+    }
+    EXPECT_EQ(scene.sourceChanges(), "");
 }
 
 }  // namespace sorrelix::testing

@@ -1,111 +1,85 @@
 #include "tree_snapshot.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <cerrno>
+#include <optional>
 #include <set>
 #include <sstream>
-#include <stdexcept>
 #include <system_error>
+
+#include "file_tree.h"
+#include "unique_fd.h"
 
 namespace sorrelix::testing {
 
 namespace {
 
+using engine::UniqueFd;
+
 constexpr std::string_view kBackupArea = ".sorrelix/backups/";
 
-std::string joined(const std::string& folder, const std::string& name) {
-    if (folder.empty()) return name;
-    std::string path = folder;
-    path += '/';
-    path += name;
-    return path;
-}
-
-[[noreturn]] void fail(const std::string& what) {
-    throw std::system_error(errno, std::generic_category(), what);
+[[noreturn]] void fail(const std::string& what, const std::string& path) {
+    throw std::system_error(errno, std::generic_category(), what + " " + path);
 }
 
 char typeOf(mode_t mode) {
-    if (S_ISREG(mode)) return 'f';
-    if (S_ISDIR(mode)) return 'd';
-    if (S_ISLNK(mode)) return 'l';
-    if (S_ISFIFO(mode)) return 'p';
-    if (S_ISSOCK(mode)) return 's';
-    if (S_ISCHR(mode)) return 'c';
+    for (const auto& [bits, type] : {std::pair<mode_t, char>{S_IFREG, 'f'},
+                                     {S_IFDIR, 'd'},
+                                     {S_IFLNK, 'l'},
+                                     {S_IFIFO, 'p'},
+                                     {S_IFSOCK, 's'},
+                                     {S_IFCHR, 'c'}}) {
+        if ((mode & S_IFMT) == bits) return type;
+    }
     return 'b';
 }
 
-std::string hashOf(int dirFd, const char* name, const std::string& path) {
-    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) fail("open " + printable(path));
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    std::vector<char> buffer(1 << 20);
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            fail("read " + printable(path));
-        }
-        if (n == 0) break;
-        hash.addData(QByteArrayView(buffer.data(), n));
+// Read through QFile's small buffers: a big buffer allocated per file costs the address
+// sanitizer a fresh mapping and a page fault per page, and made snapshots take minutes.
+std::string hashOf(int dirFd, const std::string& name, const std::string& path) {
+    const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        fail("open", path);
     }
-    ::close(fd);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) fail("read", path);
     return hash.result().toHex().toStdString();
 }
 
-std::string linkText(int dirFd, const char* name, const std::string& path) {
-    std::vector<char> text(PATH_MAX + 1);
-    const ssize_t length = ::readlinkat(dirFd, name, text.data(), text.size());
-    if (length < 0) fail("readlink " + printable(path));
-    return std::string(text.data(), static_cast<std::size_t>(length));
+std::string linkText(int dirFd, const std::string& name, const std::string& path) {
+    std::string text(PATH_MAX + 1, '\0');
+    const ssize_t length = ::readlinkat(dirFd, name.c_str(), text.data(), text.size());
+    if (length < 0) fail("readlink", path);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
 }
 
 void walk(int dirFd, const std::string& prefix, std::map<std::string, EntryState>& entries) {
-    const int listingFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
-    if (listing == nullptr) fail("list " + printable(prefix));
-    std::vector<std::string> folders;
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        const std::string path = joined(prefix, name);
+    for (const std::string& name : entryNames(dirFd)) {
+        const std::string path = prefix.empty() ? name : prefix + "/" + name;
         struct stat st {};
-        if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            ::closedir(listing);
-            fail("stat " + printable(path));
+        if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) fail("stat", path);
+        std::ostringstream kind;
+        std::ostringstream details;
+        kind << typeOf(st.st_mode) << " mode " << std::oct << (st.st_mode & 07777);
+        details << " mtime " << st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec;
+        if (S_ISREG(st.st_mode))
+            details << " size " << st.st_size << " " << hashOf(dirFd, name, path);
+        if (S_ISLNK(st.st_mode)) details << " to " << linkText(dirFd, name, path);
+        if (S_ISDIR(st.st_mode)) {
+            const UniqueFd child(
+                ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (!child) fail("open folder", path);
+            walk(child.get(), path, entries);
         }
-        EntryState state{typeOf(st.st_mode),
-                         static_cast<unsigned>(st.st_mode & 07777),
-                         st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec,
-                         static_cast<long long>(st.st_size),
-                         {}};
-        if (state.type == 'f') state.content = hashOf(dirFd, name.c_str(), path);
-        if (state.type == 'l') state.content = linkText(dirFd, name.c_str(), path);
-        if (state.isFolder()) {
-            state.size = 0;  // a folder's size says nothing about its entries
-            folders.push_back(name);
-        }
-        entries.emplace(path, std::move(state));
+        entries.emplace(path, EntryState{kind.str(), details.str()});
     }
-    ::closedir(listing);
-    for (const auto& name : folders) {
-        const int child =
-            ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        const std::string path = joined(prefix, name);
-        if (child < 0) fail("open folder " + printable(path));
-        walk(child, path, entries);
-        ::close(child);
-    }
-}
-
-bool inBackupArea(const std::string& path) {
-    return path == ".sorrelix" || path.starts_with(".sorrelix/");
 }
 
 // The engine's own files beside the backups: merge journals and lock files.
@@ -113,174 +87,110 @@ bool isBookkeeping(const std::string& path) {
     return path.starts_with(".sorrelix/journals/") || path == ".sorrelix/lock";
 }
 
-constexpr std::string_view kKeptArea = ".sorrelix/kept/";
-
-// "<id>/<relative path>" for a path inside a backup folder of `ids`, else "".
-std::string backedUpPath(const std::string& path, const std::set<std::string>& ids,
-                         std::string* id) {
-    if (!path.starts_with(kBackupArea)) return {};
-    const std::string rest = path.substr(kBackupArea.size());
-    const auto slash = rest.find('/');
-    if (slash == std::string::npos || !ids.contains(rest.substr(0, slash))) return {};
-    *id = rest.substr(0, slash);
-    return rest.substr(slash + 1);
+// The relative path an entry had in the target, for one inside a backup folder of `ids`.
+std::optional<std::string> backedUpPath(const std::string& path, const std::set<std::string>& ids) {
+    const auto slash = path.find('/', kBackupArea.size());
+    if (!path.starts_with(kBackupArea) || slash == std::string::npos) return std::nullopt;
+    if (!ids.contains(path.substr(kBackupArea.size(), slash - kBackupArea.size())))
+        return std::nullopt;
+    return path.substr(slash + 1);
 }
 
-class Report {
-public:
-    void add(const std::string& path, const std::string& what) {
-        out_ << printable(path) << ": " << what << '\n';
-    }
-    std::string text() const { return out_.str(); }
-
-private:
-    std::ostringstream out_;
-};
+void note(std::string& report, const std::string& path, const std::string& what) {
+    report += path + ": " + what + "\n";
+}
 
 std::string stateOf(const TreeSnapshot& tree, const std::string& path) {
     const EntryState* state = tree.find(path);
     return state ? state->describe() : "nothing";
 }
 
+bool holdsAs(const TreeSnapshot& tree, const std::string& path, const EntryState& state) {
+    const EntryState* found = tree.find(path);
+    return found && found->sameAs(state);
+}
+
 }  // namespace
-
-bool EntryState::sameAs(const EntryState& other) const {
-    if (isFolder() || other.isFolder()) return type == other.type && mode == other.mode;
-    return *this == other;
-}
-
-std::string EntryState::describe() const {
-    std::ostringstream out;
-    out << type << " mode " << std::oct << mode << std::dec;
-    if (!isFolder()) out << " mtime " << mtimeNs << " size " << size << " " << content;
-    return out.str();
-}
 
 TreeSnapshot TreeSnapshot::of(const std::string& root) {
     TreeSnapshot snapshot;
-    const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) fail("open " + printable(root));
-    try {
-        walk(fd, {}, snapshot.entries_);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    ::close(fd);
+    const UniqueFd fd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) fail("open", root);
+    walk(fd.get(), {}, snapshot.entries);
     return snapshot;
 }
 
 const EntryState* TreeSnapshot::find(const std::string& relative) const {
-    const auto found = entries_.find(relative);
-    return found == entries_.end() ? nullptr : &found->second;
+    const auto found = entries.find(relative);
+    return found == entries.end() ? nullptr : &found->second;
 }
 
 std::string mergePromiseViolations(const TreeSnapshot& before, const TreeSnapshot& source,
                                    const std::string& targetRoot) {
     const TreeSnapshot after = TreeSnapshot::of(targetRoot);
-    std::set<std::string> newIds;
-    for (const auto& id : backupIds(targetRoot)) {
-        if (!before.find(std::string(kBackupArea) + id)) newIds.insert(id);
+    std::set<std::string> newIds;  // of the backup folders the merge made
+    for (const auto& [path, state] : after.entries) {
+        const bool backupFolder = path.starts_with(kBackupArea) &&
+                                  path.find('/', kBackupArea.size()) == std::string::npos;
+        if (backupFolder && !before.find(path)) newIds.insert(path.substr(kBackupArea.size()));
     }
-    Report report;
-    for (const auto& [path, state] : before.entries()) {
-        const EntryState* atPlace = after.find(path);
-        if (atPlace && atPlace->sameAs(state)) continue;
-        bool backedUp = false;
+    std::string report;
+    for (const auto& [path, state] : before.entries) {
+        bool kept = holdsAs(after, path, state);
         for (const auto& id : newIds) {
-            const EntryState* kept = after.find(joined(std::string(kBackupArea) + id, path));
-            backedUp = backedUp || (kept && kept->sameAs(state));
+            kept = kept || holdsAs(after, std::string(kBackupArea) + id + "/" + path, state);
         }
-        if (!backedUp) {
-            report.add(path, "lost: was " + state.describe() + ", now " + stateOf(after, path));
-        }
+        if (!kept)
+            note(report, path, "lost: was " + state.describe() + ", now " + stateOf(after, path));
     }
-    for (const auto& [path, state] : after.entries()) {
+    for (const auto& [path, state] : after.entries) {
         if (state.isFolder() || isBookkeeping(path)) continue;
-        std::string id;
-        const std::string original = backedUpPath(path, newIds, &id);
-        if (!original.empty()) {
-            const EntryState* was = before.find(original);
-            if (!was || !was->sameAs(state)) {
-                report.add(path, "in the backup but not as it was in the target: " +
-                                     state.describe() + ", was " + stateOf(before, original));
-            }
-            continue;
+        const auto original = backedUpPath(path, newIds);
+        const bool inBackupArea = path == ".sorrelix" || path.starts_with(".sorrelix/");
+        const bool copied = !inBackupArea && holdsAs(source, path, state);
+        if (original ? !holdsAs(before, *original, state)
+                     : !holdsAs(before, path, state) && !copied) {
+            note(report, path,
+                 "neither an old entry at its place or in the backup nor a copy: " +
+                     state.describe());
         }
-        const EntryState* was = before.find(path);
-        const EntryState* copied = inBackupArea(path) ? nullptr : source.find(path);
-        if ((was && was->sameAs(state)) || (copied && copied->sameAs(state))) continue;
-        report.add(path, "neither the old entry nor a whole copy of the source: " +
-                             state.describe() + ", source " + stateOf(source, path));
     }
-    return report.text();
+    return report;
 }
 
 std::string undoViolations(const TreeSnapshot& before, const std::string& targetRoot,
                            const std::string& mergeId) {
     const TreeSnapshot after = TreeSnapshot::of(targetRoot);
-    Report report;
-    for (const auto& [path, state] : before.entries()) {
-        const EntryState* now = after.find(path);
-        if (!now || !now->sameAs(state)) {
-            report.add(path,
-                       "not restored: was " + state.describe() + ", now " + stateOf(after, path));
+    std::string report;
+    for (const auto& [path, state] : before.entries) {
+        if (!holdsAs(after, path, state)) {
+            note(report, path,
+                 "not restored: was " + state.describe() + ", now " + stateOf(after, path));
         }
     }
-    for (const auto& [path, state] : after.entries()) {
-        if (before.find(path) || state.isFolder() || isBookkeeping(path)) continue;
-        report.add(path, path.starts_with(kKeptArea)
-                             ? "set aside as changed since the merge: " + state.describe()
-                             : "left behind: " + state.describe());
+    for (const auto& [path, state] : after.entries) {
+        if (!before.find(path) && !state.isFolder() && !isBookkeeping(path)) {
+            note(report, path, "left behind: " + state.describe());
+        }
     }
-    if (after.find(std::string(kBackupArea) + mergeId)) {
-        report.add(std::string(kBackupArea) + mergeId, "backup folder still there");
+    for (const std::string& leftover :
+         {std::string(kBackupArea) + mergeId, ".sorrelix/journals/" + mergeId}) {
+        if (after.find(leftover)) note(report, leftover, "still there");
     }
-    if (after.find(".sorrelix/journals/" + mergeId)) {
-        report.add(".sorrelix/journals/" + mergeId, "journal still there");
-    }
-    return report.text();
+    return report;
 }
 
 std::string differences(const TreeSnapshot& expected, const TreeSnapshot& actual) {
-    Report report;
-    for (const auto& [path, state] : expected.entries()) {
-        const EntryState* now = actual.find(path);
-        if (!now || !(*now == state)) {
-            report.add(path, "was " + state.describe() + ", now " + stateOf(actual, path));
+    std::string report;
+    for (const auto& [path, state] : expected.entries) {
+        if (!(actual.find(path) && *actual.find(path) == state)) {
+            note(report, path, "was " + state.describe() + ", now " + stateOf(actual, path));
         }
     }
-    for (const auto& [path, state] : actual.entries()) {
-        if (!expected.find(path)) report.add(path, "appeared: " + state.describe());
+    for (const auto& [path, state] : actual.entries) {
+        if (!expected.find(path)) note(report, path, "appeared: " + state.describe());
     }
-    return report.text();
-}
-
-std::vector<std::string> backupIds(const std::string& targetRoot) {
-    std::vector<std::string> ids;
-    const std::string folder = targetRoot + "/" + std::string(kBackupArea);
-    DIR* listing = ::opendir(folder.c_str());
-    if (listing == nullptr) return ids;
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") ids.push_back(name);
-    }
-    ::closedir(listing);
-    return ids;
-}
-
-std::string printable(const std::string& path) {
-    std::string out;
-    for (const unsigned char c : path) {
-        if (c >= 0x20 && c < 0x7f && c != '\\') {
-            out.push_back(static_cast<char>(c));
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-            out += escaped;
-        }
-    }
-    return out;
+    return report;
 }
 
 }  // namespace sorrelix::testing

@@ -4,9 +4,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,8 +12,8 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -36,25 +34,15 @@ timespec toTimespec(double seconds) {
     return {static_cast<time_t>(whole), static_cast<long>((seconds - whole) * 1e9)};
 }
 
+struct stat statOf(const std::string& path) {
+    struct stat info {};
+    check(::lstat(path.c_str(), &info) == 0, "stat " + path);
+    return info;
+}
+
 std::string envOrEmpty(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-std::vector<std::string> entryNames(int dirFd) {
-    std::vector<std::string> names;
-    const int listingFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
-    if (listing == nullptr) {
-        if (listingFd >= 0) ::close(listingFd);
-        return names;
-    }
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(listing);
-    return names;
 }
 
 void removeEntry(int dirFd, const std::string& name) {
@@ -68,14 +56,20 @@ void removeEntry(int dirFd, const std::string& name) {
     ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
 }
 
-bool writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
+// Sets an environment variable and returns the value it had.
+std::optional<std::string> replaceEnv(const char* name, const std::string& value) {
+    std::optional<std::string> previous;
+    if (const char* old = std::getenv(name)) previous = old;
+    ::setenv(name, value.c_str(), 1);
+    return previous;
+}
+
+void restoreEnv(const char* name, const std::optional<std::string>& value) {
+    if (value) {
+        ::setenv(name, value->c_str(), 1);
+    } else {
+        ::unsetenv(name);
     }
-    return true;
 }
 }  // namespace
 
@@ -90,7 +84,11 @@ FileTree::FileTree(const std::string& parent)
 }
 
 FileTree::~FileTree() {
-    if (owned_) removeContents(root_);
+    try {
+        if (owned_) removeContents(root_);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "could not empty %s: %s\n", root_.c_str(), error.what());
+    }
 }
 
 std::string FileTree::path(const std::string& relative) const {
@@ -114,6 +112,14 @@ void FileTree::file(const std::string& relative, const std::string& content,
     if (mtime) setMtime(relative, *mtime);
 }
 
+void FileTree::files(const Entries& entries, double mtime) const {
+    for (const auto& [relative, content] : entries) file(relative, content, mtime);
+}
+
+void FileTree::symlinks(const Entries& entries) const {
+    for (const auto& [relative, linkTarget] : entries) symlink(relative, linkTarget);
+}
+
 void FileTree::folder(const std::string& relative) const {
     std::error_code error;
     fs::create_directories(path(relative), error);
@@ -132,23 +138,7 @@ void FileTree::fifo(const std::string& relative) const {
 
 void FileTree::socket(const std::string& relative) const {
     makeParents(relative);
-    // sun_path is short; bind through the parent folder so long roots still work.
-    const std::string full = path(relative);
-    const auto slash = full.rfind('/');
-    const int parent = ::open(full.substr(0, slash).c_str(), O_PATH | O_DIRECTORY);
-    check(parent >= 0, "open parent of " + relative);
-    const std::string viaProc =
-        "/proc/self/fd/" + std::to_string(parent) + "/" + full.substr(slash + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, viaProc.c_str(), sizeof(address.sun_path) - 1);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-    const int savedErrno = errno;
-    ::close(fd);
-    ::close(parent);
-    errno = savedErrno;
-    check(bound, "bind socket " + relative);
+    check(::mknod(path(relative).c_str(), S_IFSOCK | 0644, 0) == 0, "make socket " + relative);
 }
 
 void FileTree::setMtime(const std::string& relative, double seconds) const {
@@ -175,27 +165,16 @@ std::string FileTree::read(const std::string& relative) const {
 }
 
 double FileTree::mtime(const std::string& relative) const {
-    struct stat info {};
-    check(::lstat(path(relative).c_str(), &info) == 0, "stat " + relative);
+    const auto info = statOf(path(relative));
     return static_cast<double>(info.st_mtim.tv_sec) + info.st_mtim.tv_nsec / 1e9;
 }
 
 unsigned FileTree::mode(const std::string& relative) const {
-    struct stat info {};
-    check(::lstat(path(relative).c_str(), &info) == 0, "stat " + relative);
-    return info.st_mode & 07777;
+    return statOf(path(relative)).st_mode & 07777;
 }
 
 bool FileTree::isSymlink(const std::string& relative) const {
-    struct stat info {};
-    return ::lstat(path(relative).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-
-std::string FileTree::readLink(const std::string& relative) const {
-    char buffer[4096];
-    const ssize_t length = ::readlink(path(relative).c_str(), buffer, sizeof(buffer));
-    check(length >= 0, "readlink " + relative);
-    return std::string(buffer, static_cast<std::size_t>(length));
+    return exists(relative) && S_ISLNK(statOf(path(relative)).st_mode);
 }
 
 std::vector<std::string> FileTree::list() const {
@@ -208,27 +187,19 @@ std::vector<std::string> FileTree::list() const {
     return paths;
 }
 
-ScopedConfigHome::ScopedConfigHome() {
-    if (const char* value = std::getenv("XDG_CONFIG_HOME")) previous_ = value;
-    if (const char* value = std::getenv("XDG_STATE_HOME")) previousState_ = value;
-    ::setenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit().constData(), 1);
-    ::setenv("XDG_STATE_HOME", stateHome().c_str(), 1);
+ScopedConfigHome::ScopedConfigHome()
+    : previous_(replaceEnv("XDG_CONFIG_HOME", configHome())),
+      previousState_(replaceEnv("XDG_STATE_HOME", stateHome())) {
     // QSettings reads the variable once per process, so its path is moved as well.
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
 }
 
 ScopedConfigHome::~ScopedConfigHome() {
+    restoreEnv("XDG_CONFIG_HOME", previous_);
+    restoreEnv("XDG_STATE_HOME", previousState_);
     if (previous_) {
-        ::setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           QString::fromLocal8Bit(previous_->c_str()));
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
-    if (previousState_) {
-        ::setenv("XDG_STATE_HOME", previousState_->c_str(), 1);
-    } else {
-        ::unsetenv("XDG_STATE_HOME");
+                           QString::fromStdString(*previous_));
     }
 }
 
@@ -246,6 +217,24 @@ std::string ScopedConfigHome::historyFile() const {
 
 std::string ScopedConfigHome::settingsFile() const {
     return dir_.path().toStdString() + "/Sorrelix/Sorrelix.ini";
+}
+
+std::vector<std::string> entryNames(int folderFd) {
+    // A descriptor of its own: closedir() closes the one it lists.
+    const int listingFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
+    if (listing == nullptr) {
+        const int error = errno;
+        if (listingFd >= 0) ::close(listingFd);
+        throw std::system_error(error, std::generic_category(), "list a folder");
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(listing);
+    return names;
 }
 
 void removeContents(const std::string& root) {
@@ -280,7 +269,12 @@ std::optional<std::string> runAsNobody(const std::function<std::string()>& work)
             ::_exit(3);
         }
         try {
-            ::_exit(writeAll(channel[1], work()) ? 0 : 4);
+            // A blocking pipe takes the whole result, however long, in one write.
+            const std::string result = work();
+            ::_exit(::write(channel[1], result.data(), result.size()) ==
+                            static_cast<ssize_t>(result.size())
+                        ? 0
+                        : 4);
         } catch (...) {
             ::_exit(5);
         }

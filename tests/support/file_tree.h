@@ -5,9 +5,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sorrelix::testing {
+
+// The modification time FileTree gives files unless told otherwise.
+inline constexpr double kTreeTime = 1'700'000'000.0;
 
 // Builds real files, folders, links and special files below one root, with fixed times, so
 // tests describe trees in a line each. Paths are relative to the root and are raw bytes.
@@ -27,11 +31,16 @@ public:
 
     // Creates parent folders as needed; the modification time is `mtime` seconds since 1970.
     void file(const std::string& relative, const std::string& content,
-              std::optional<double> mtime = 1'700'000'000.0) const;
+              std::optional<double> mtime = kTreeTime) const;
+    // Several files with one modification time, or several links: {path, content or link
+    // target} each.
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    void files(const Entries& entries, double mtime = kTreeTime) const;
+    void symlinks(const Entries& entries) const;
     void folder(const std::string& relative) const;
     void symlink(const std::string& relative, const std::string& linkTarget) const;
     void fifo(const std::string& relative) const;
-    // A bound Unix socket; the file stays after the socket closes.
+    // The file of a Unix socket, as one bound there leaves behind.
     void socket(const std::string& relative) const;
     void setMtime(const std::string& relative, double seconds) const;
     void chmod(const std::string& relative, unsigned mode) const;
@@ -41,7 +50,6 @@ public:
     double mtime(const std::string& relative) const;
     unsigned mode(const std::string& relative) const;
     bool isSymlink(const std::string& relative) const;
-    std::string readLink(const std::string& relative) const;
     // Relative paths of every entry below the root (folders included), sorted.
     std::vector<std::string> list() const;
 
@@ -77,6 +85,9 @@ private:
 // file on each side, so an analysis reads both sides in full for every name.
 void makeSlowToComparePair(const FileTree& source, const FileTree& target, int names,
                            std::size_t bytes);
+
+// The names in an open folder, "." and ".." aside.
+std::vector<std::string> entryNames(int folderFd);
 
 // Removes everything below `root` (the root itself stays) without following links, whatever
 // the names' encoding or the depth: QTemporaryDir gives up on names that are not UTF-8 and on
