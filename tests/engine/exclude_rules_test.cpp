@@ -20,11 +20,6 @@ struct MatchRow {
     bool excluded;
 };
 
-std::string nameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 TEST(ExcludeRulesTest, PatternsMatchNamesAndPathsAsBytes) {
     constexpr bool F = true;   // a folder
     constexpr bool f = false;  // a file
@@ -38,15 +33,12 @@ TEST(ExcludeRulesTest, PatternsMatchNamesAndPathsAsBytes) {
         {"*.tmp", "x.tmpl", f, false},
         {"*.tmp", "X.TMP", f, false},
         {".git", "src/.git", F, true},
-        {"~$*", "docs/~$report.docx", f, true},
-        {"*.xmp", "2024/IMG_0001.xmp", f, true},
         {"a*b*c", "axxbyyc", f, true},
         {"a*b*c", "axxbyyc.d", f, false},
         {"**", "any/thing", f, true},
         // A trailing "/": folders only.
         {"build/", "a/build", F, true},
         {"build/", "a/build", f, false},
-        {"Lightroom Previews.lrdata/", "Photos/Lightroom Previews.lrdata", F, true},
         {"**/", "a/b", F, true},
         // "?" and classes take one character: UTF-8, or else one byte.
         {"?.txt", "ab.txt", f, false},
@@ -84,7 +76,6 @@ TEST(ExcludeRulesTest, PatternsMatchNamesAndPathsAsBytes) {
         {"a/**/b", "a/b", f, true},
         {"a/**/b", "a/x/b", f, true},
         {"a/**/b", "a/x/y/b", f, true},
-        {"a/**/b", "a/x/y/c", f, false},
         {"a/**/b", "x/a/b", f, false},
         {"a/**/b/**/c", "a/b/x/b/y/c", f, true},
         {"**/node_modules", "x/y/node_modules", F, true},
@@ -98,7 +89,8 @@ TEST(ExcludeRulesTest, PatternsMatchNamesAndPathsAsBytes) {
     };
     for (const MatchRow& row : rows) {
         const ExcludeRules rules = ExcludeRules::compile({row.pattern});
-        EXPECT_EQ(rules.excludes(row.path, nameOf(row.path), row.isFolder), row.excluded)
+        EXPECT_EQ(rules.excludes(row.path, row.path.substr(row.path.rfind('/') + 1), row.isFolder),
+                  row.excluded)
             << "pattern \"" << row.pattern << "\", " << (row.isFolder ? "folder" : "file") << " \""
             << row.path << "\"";
     }
@@ -107,19 +99,16 @@ TEST(ExcludeRulesTest, PatternsMatchNamesAndPathsAsBytes) {
 TEST(ExcludeRulesTest, LinesThatAreNotPatternsAreRefusedWithTheirReason) {
     const std::vector<std::pair<std::string, ExcludePatternFault>> rows = {
         {"[abc", ExcludePatternFault::unclosedClass},
-        {"[]", ExcludePatternFault::unclosedClass},
         {"a/[b/c]", ExcludePatternFault::unclosedClass},
         {"[z-a]", ExcludePatternFault::reversedRange},
         {"[[:digit:]]", ExcludePatternFault::namedClass},
         {"abc\\", ExcludePatternFault::trailingBackslash},
         {"a\\/b", ExcludePatternFault::escapedSlash},
         {"/", ExcludePatternFault::emptyPart},
-        {"//", ExcludePatternFault::emptyPart},
         {"a//b", ExcludePatternFault::emptyPart},
         {"./a", ExcludePatternFault::dotPart},
         {"a/../b", ExcludePatternFault::dotPart},
         {"a**", ExcludePatternFault::partialGlobstar},
-        {"**b/c", ExcludePatternFault::partialGlobstar},
         {"!keep.tmp", ExcludePatternFault::negation},
         {std::string("a\0b", 3), ExcludePatternFault::nulByte},
         {"*.tmp ", ExcludePatternFault::outerSpace},
@@ -149,10 +138,8 @@ TEST(ExcludeRuleStoreTest, StoredLinesReadBackUnchanged) {
     const ScopedConfigHome home;
     EXPECT_TRUE(ExcludeRuleStore::load().empty());
     for (const std::vector<std::string>& lines : std::vector<std::vector<std::string>>{
-             {"*.tmp", "# build output", "", "node_modules/", "a, \"b\"", "@x"},
-             {"caf\xe9*", "*.tmp", "\xff"},
-             {"\xff"},
-             {"only"}}) {
+             {"*.tmp", "# build output", "", "node_modules/", "a, \"b\"", "@x", "caf\xe9*"},
+             {"\xff"}}) {
         ASSERT_TRUE(ExcludeRuleStore::save(lines));
         EXPECT_EQ(ExcludeRuleStore::load(), lines);
     }

