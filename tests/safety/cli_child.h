@@ -14,7 +14,6 @@ class ScopedConfigHome;
 struct ChildOutcome {
     bool killed = false;  // ended by a signal: ours, or the hang guard's
     int exitCode = -1;    // when it exited by itself
-    std::string out;
     std::string err;
 };
 
@@ -32,7 +31,8 @@ struct CliOptions {
 };
 
 // Runs sorrelix-cli (from $SORRELIX_BIN_DIR) with the settings store and merge history of
-// `config`. Its output goes to files, so that a long record cannot block it.
+// `config`. Its standard error goes to a file, so that a long record cannot block it; its
+// standard output is dropped.
 ChildOutcome runCli(const ScopedConfigHome& config, const std::vector<std::string>& arguments,
                     const CliOptions& options = {});
 

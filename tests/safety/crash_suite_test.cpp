@@ -6,7 +6,6 @@
 // SORRELIX_CRASH_TRIALS repeat or widen a run.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -112,8 +111,8 @@ protected:
     // A tmpfs keeps the thousands of file creations of each trial quick; the kills do not
     // depend on the file system.
     Tmpfs fast{"1g"};
-    FileTree source{fast.path().empty() ? QDir::tempPath().toStdString() : fast.path()};
-    FileTree target{fast.path().empty() ? QDir::tempPath().toStdString() : fast.path()};
+    FileTree source{fast.path()};
+    FileTree target{fast.path()};
     TreeSnapshot pristine;
     TreeSnapshot sourceState;
     std::mt19937_64 random_{kSeed};
@@ -195,15 +194,13 @@ TEST_F(CrashSuite, AKilledUndoLosesNothingAndUndoingAgainRestoresTheTarget) {
     const engine::MergeSummary summary = analyzed(source, target);
     std::vector<std::string> occupied;
     for (const auto& item : summary.items) {
-        if (item.kind == engine::FileDiffKind::added && occupied.size() < 40) {
+        if (item.kind == engine::FileDiffKind::added && occupied.size() < 40)
             occupied.push_back(item.relativePath);
-        }
     }
     const auto occupy = [&] {
         rebuildTarget();
-        for (std::size_t i = 0; i < occupied.size(); ++i) {
+        for (std::size_t i = 0; i < occupied.size(); ++i)
             target.file(occupied[i] + (i % 4 == 0 ? "/inner.txt" : ""), "written meanwhile");
-        }
     };
     const auto mergeWithOccupiedPlaces = [&] {
         occupy();

@@ -48,7 +48,8 @@ TEST_P(FullDiskTest, TheFileThatDoesNotFitFailsWithEnospcAndNothingIsLost) {
     order.insert(order.begin() + static_cast<long>(GetParam().position), "big.bin");
     const auto summary = analyzed(source, target, order);
     // Leave about 1 MiB: room for every small file, not for the big one.
-    target.file("filler.bin", std::string(disk.freeBytes() - (1 << 20), 'f'));
+    target.file("filler.bin",
+                std::string(std::filesystem::space(disk.path()).available - (1 << 20), 'f'));
     const TreeSnapshot before = TreeSnapshot::of(target.root());
     const TreeSnapshot sourceState = TreeSnapshot::of(source.root());
 
@@ -88,67 +89,61 @@ TEST_P(FaultTest, TheMergeStopsWithTheSystemsReasonAndNothingIsLost) {
 INSTANTIATE_TEST_SUITE_P(
     Permissions, FaultTest,
     ::testing::Values(
-        MergeCase{.name = "UnreadableSourceFile",
-                  .build =
-                      [](const Scene& s) {
-                          s.source.files({{"docs/a.txt", "one"}, {"docs/b.txt", "private"}});
-                          s.source.chmod("docs/b.txt", 0600);
-                          s.source.file("docs/c.txt", "three", kNewer);
-                          s.target.file("docs/c.txt", "old three");
-                      },
-                  .expected = R"(SorrelixEngine\|13\|Failed to copy docs/b\.txt \(errno: 13\))",
-                  .first = {"docs/a.txt", "docs/b.txt", "docs/c.txt"},
-                  .asNobody = true},
-        MergeCase{
-            .name = "ReadOnlyTargetFolderHoldingAReplacedFile",
-            .build =
-                [](const Scene& s) {
-                    s.source.file("docs/old.txt", "new", kNewer);
-                    s.target.file("docs/old.txt", "old");
-                    s.target.chmod("docs", 0555);
-                },
-            .expected = "POSIX\\|13\\|Could not move “docs/old\\.txt” into the backup folder: "
-                        "Permission denied",
-            .asNobody = true}),
+        MergeCase{"UnreadableSourceFile",
+                  [](const Scene& s) {
+                      s.source.files({{"docs/a.txt", "one"}, {"docs/b.txt", "private"}});
+                      s.source.chmod("docs/b.txt", 0600);
+                      s.source.file("docs/c.txt", "three", kNewer);
+                      s.target.file("docs/c.txt", "old three");
+                  },
+                  R"(SorrelixEngine\|13\|Failed to copy docs/b\.txt \(errno: 13\))",
+                  {},
+                  {"docs/a.txt", "docs/b.txt", "docs/c.txt"},
+                  true},
+        MergeCase{"ReadOnlyTargetFolderHoldingAReplacedFile",
+                  [](const Scene& s) {
+                      s.source.file("docs/old.txt", "new", kNewer);
+                      s.target.file("docs/old.txt", "old");
+                      s.target.chmod("docs", 0555);
+                  },
+                  "POSIX\\|13\\|Could not move “docs/old\\.txt” into the backup folder: "
+                  "Permission denied",
+                  {},
+                  {},
+                  true}),
     byName);
 
-// a.txt and z.txt added, u.txt updated, in this order.
-void addedUpdatedAdded(const Scene& s) {
-    s.source.files({{"a.txt", "added"}, {"z.txt", "also added"}});
-    s.source.file("u.txt", "new version", kNewer);
-    s.target.file("u.txt", "old version");
+// a.txt and z.txt added, u.txt updated, in this order; `change` comes after the analysis.
+MergeCase changedAfterAnalysis(const char* name, const char* expected,
+                               std::function<void(const Scene&)> change) {
+    const auto build = [](const Scene& s) {
+        s.source.files({{"a.txt", "added"}, {"z.txt", "also added"}});
+        s.source.file("u.txt", "new version", kNewer);
+        s.target.file("u.txt", "old version");
+    };
+    return {name, build, expected, std::move(change), {"a.txt", "u.txt", "z.txt"}};
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ChangedAfterAnalysis, FaultTest,
     ::testing::Values(
-        MergeCase{"SourceFileDeleted",
-                  addedUpdatedAdded,
-                  R"(SorrelixEngine\|2\|Failed to copy u\.txt \(errno: 2\))",
-                  [](const Scene& s) { ::unlink(s.source.path("u.txt").c_str()); },
-                  {"a.txt", "u.txt", "z.txt"}},
-        MergeCase{"SourceFileReplacedByAFolder",
-                  addedUpdatedAdded,
-                  R"(SorrelixEngine\|21\|Failed to copy u\.txt \(errno: 21\))",
-                  [](const Scene& s) {
-                      ::unlink(s.source.path("u.txt").c_str());
-                      s.source.file("u.txt/inside", "x");
-                  },
-                  {"a.txt", "u.txt", "z.txt"}},
-        MergeCase{
-            "TargetFileReplacedByAFolder",
-            addedUpdatedAdded,
-            "ok",
+        changedAfterAnalysis("SourceFileDeleted",
+                             R"(SorrelixEngine\|2\|Failed to copy u\.txt \(errno: 2\))",
+                             [](const Scene& s) { ::unlink(s.source.path("u.txt").c_str()); }),
+        changedAfterAnalysis("SourceFileReplacedByAFolder",
+                             R"(SorrelixEngine\|21\|Failed to copy u\.txt \(errno: 21\))",
+                             [](const Scene& s) {
+                                 ::unlink(s.source.path("u.txt").c_str());
+                                 s.source.file("u.txt/inside", "x");
+                             }),
+        changedAfterAnalysis(
+            "TargetFileReplacedByAFolder", "ok",
             [](const Scene& s) {
                 ::unlink(s.target.path("u.txt").c_str());
                 s.target.files({{"u.txt/inner.txt", "inner"}, {"u.txt/sub/deeper", "deeper"}});
-            },
-            {"a.txt", "u.txt", "z.txt"}},
-        MergeCase{"TargetFileDeleted",
-                  addedUpdatedAdded,
-                  "ok",
-                  [](const Scene& s) { ::unlink(s.target.path("u.txt").c_str()); },
-                  {"a.txt", "u.txt", "z.txt"}}),
+            }),
+        changedAfterAnalysis("TargetFileDeleted", "ok",
+                             [](const Scene& s) { ::unlink(s.target.path("u.txt").c_str()); })),
     byName);
 
 // ---- undo that cannot finish -----------------------------------------------------------
@@ -234,16 +229,14 @@ class InjectedFaultTest : public ::testing::TestWithParam<InjectedCase> {};
 TEST_P(InjectedFaultTest, TheMergeReportsTheFailedCallAndLosesNothing) {
     if (!straceAvailable()) GTEST_SKIP() << "strace is not installed";
     Scene s;
-    if (GetParam().needsCopyRange && clonesWorkIn(s.target)) {
+    if (GetParam().needsCopyRange && clonesWorkIn(s.target))
         GTEST_SKIP() << "files are cloned here: copy_file_range is never called";
-    }
     s.source.files({{"a.txt", "added a"}, {"c/e.txt", "added e"}});
     s.source.files({{"b.txt", "new b"}, {"c/d.txt", "new d"}}, kNewer);
     s.target.files({{"b.txt", "old b"}, {"c/d.txt", "old d"}, {"kept.txt", "kept"}});
     std::vector<std::string> work;  // in the order the merge takes, which is the walk's
-    for (const auto& item : analyzed(s.source, s.target).items) {
+    for (const auto& item : analyzed(s.source, s.target).items)
         if (item.kind != engine::FileDiffKind::identical) work.push_back(item.relativePath);
-    }
     const auto replaced = std::find_if(work.begin(), work.end(), [](const auto& path) {
         return path == "b.txt" || path == "c/d.txt";
     });

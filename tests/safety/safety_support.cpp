@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include <filesystem>
 #include <regex>
 #include <stdexcept>
-#include <system_error>
 
 #include "engine_error.h"
 #include "unique_fd.h"
@@ -65,10 +63,8 @@ void writeDeep(const std::string& root, const std::string& relative, const std::
     const std::string name = relative.substr(start);
     const UniqueFd file(dir ? ::openat(dir.get(), name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)
                             : -1);
-    if (!file || ::write(file.get(), content.data(), content.size()) !=
-                     static_cast<ssize_t>(content.size())) {
-        throw std::system_error(errno, std::generic_category(), "write " + relative);
-    }
+    checkCall(file && ::write(file.get(), content.data(), content.size()) == std::ssize(content),
+              "write " + relative);
 }
 
 Tmpfs::Tmpfs(const std::string& size) {
@@ -83,13 +79,6 @@ Tmpfs::Tmpfs(const std::string& size) {
 
 Tmpfs::~Tmpfs() {
     if (!path_.empty()) ::umount2(path_.c_str(), MNT_DETACH);
-}
-
-long long Tmpfs::freeBytes() const {
-    struct statvfs info {};
-    if (::statvfs(path_.c_str(), &info) != 0)
-        throw std::system_error(errno, std::generic_category(), "statvfs " + path_);
-    return static_cast<long long>(info.f_bavail) * static_cast<long long>(info.f_frsize);
 }
 
 std::string undoOfNewestViolations(const TreeSnapshot& before, const std::string& targetRoot) {
@@ -117,18 +106,6 @@ void Scene::takeSnapshots() {
     before = TreeSnapshot::of(target.root());
     sourceState = TreeSnapshot::of(source.root());
     outsideState = TreeSnapshot::of(outside.root());
-}
-
-std::string Scene::mergeViolations() const {
-    return mergePromiseViolations(before, sourceState, target.root());
-}
-
-std::string Scene::outsideChanges() const {
-    return differences(outsideState, TreeSnapshot::of(outside.root()));
-}
-
-std::string Scene::sourceChanges() const {
-    return differences(sourceState, TreeSnapshot::of(source.root()));
 }
 
 void expectMergeCase(const MergeCase& mergeCase) {
@@ -163,7 +140,7 @@ void expectMergeCase(const MergeCase& mergeCase) {
         EXPECT_EQ(undoOfNewestViolations(scene.before, scene.target.root()), "");
         EXPECT_EQ(scene.outsideChanges(), "");
     }
-    EXPECT_EQ(scene.sourceChanges(), "");
+    EXPECT_EQ(differences(scene.sourceState, TreeSnapshot::of(scene.source.root())), "");
 }
 
 }  // namespace sorrelix::testing

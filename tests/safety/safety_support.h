@@ -1,10 +1,5 @@
 #pragma once
 
-#include <QTemporaryDir>
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "apfs_engine.h"
 #include "file_tree.h"
 #include "tree_snapshot.h"
@@ -36,7 +31,6 @@ public:
     Tmpfs& operator=(const Tmpfs&) = delete;
 
     const std::string& path() const { return path_; }
-    long long freeBytes() const;
 
 private:
     QTemporaryDir mountPoint_;
@@ -51,9 +45,12 @@ struct Scene {
     std::string up(int depth, const std::string& path) const;
     // Snapshots of the three trees, for the checks below.
     void takeSnapshots();
-    std::string mergeViolations() const;
-    std::string outsideChanges() const;
-    std::string sourceChanges() const;
+    std::string mergeViolations() const {
+        return mergePromiseViolations(before, sourceState, target.root());
+    }
+    std::string outsideChanges() const {
+        return differences(outsideState, TreeSnapshot::of(outside.root()));
+    }
 
     ScopedConfigHome config;
     FileTree base;

@@ -6,11 +6,9 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <cerrno>
 #include <optional>
 #include <set>
 #include <sstream>
-#include <system_error>
 
 #include "file_tree.h"
 #include "unique_fd.h"
@@ -23,20 +21,9 @@ using engine::UniqueFd;
 
 constexpr std::string_view kBackupArea = ".sorrelix/backups/";
 
-[[noreturn]] void fail(const std::string& what, const std::string& path) {
-    throw std::system_error(errno, std::generic_category(), what + " " + path);
-}
-
+// Indexed by the type bits of a mode: S_IFIFO is 1, S_IFCHR 2, S_IFDIR 4 ... S_IFSOCK 12.
 char typeOf(mode_t mode) {
-    for (const auto& [bits, type] : {std::pair<mode_t, char>{S_IFREG, 'f'},
-                                     {S_IFDIR, 'd'},
-                                     {S_IFLNK, 'l'},
-                                     {S_IFIFO, 'p'},
-                                     {S_IFSOCK, 's'},
-                                     {S_IFCHR, 'c'}}) {
-        if ((mode & S_IFMT) == bits) return type;
-    }
-    return 'b';
+    return "?pc?d?b?f?l?s???"[(mode & S_IFMT) >> 12];
 }
 
 // Read through QFile's small buffers: a big buffer allocated per file costs the address
@@ -44,18 +31,17 @@ char typeOf(mode_t mode) {
 std::string hashOf(int dirFd, const std::string& name, const std::string& path) {
     const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     QFile file;
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        fail("open", path);
-    }
+    checkCall(fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle),
+              "open " + path);
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) fail("read", path);
+    checkCall(hash.addData(&file), "read " + path);
     return hash.result().toHex().toStdString();
 }
 
 std::string linkText(int dirFd, const std::string& name, const std::string& path) {
     std::string text(PATH_MAX + 1, '\0');
     const ssize_t length = ::readlinkat(dirFd, name.c_str(), text.data(), text.size());
-    if (length < 0) fail("readlink", path);
+    checkCall(length >= 0, "readlink " + path);
     text.resize(static_cast<std::size_t>(length));
     return text;
 }
@@ -64,7 +50,7 @@ void walk(int dirFd, const std::string& prefix, std::map<std::string, EntryState
     for (const std::string& name : entryNames(dirFd)) {
         const std::string path = prefix.empty() ? name : prefix + "/" + name;
         struct stat st {};
-        if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) fail("stat", path);
+        checkCall(::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0, "stat " + path);
         std::ostringstream kind;
         std::ostringstream details;
         kind << typeOf(st.st_mode) << " mode " << std::oct << (st.st_mode & 07777);
@@ -75,7 +61,7 @@ void walk(int dirFd, const std::string& prefix, std::map<std::string, EntryState
         if (S_ISDIR(st.st_mode)) {
             const UniqueFd child(
                 ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-            if (!child) fail("open folder", path);
+            checkCall(bool(child), "open folder " + path);
             walk(child.get(), path, entries);
         }
         entries.emplace(path, EntryState{kind.str(), details.str()});
@@ -100,9 +86,12 @@ void note(std::string& report, const std::string& path, const std::string& what)
     report += path + ": " + what + "\n";
 }
 
-std::string stateOf(const TreeSnapshot& tree, const std::string& path) {
-    const EntryState* state = tree.find(path);
-    return state ? state->describe() : "nothing";
+// Notes that `path` no longer holds `state` in `now`.
+void noteChange(std::string& report, const std::string& what, const std::string& path,
+                const EntryState& state, const TreeSnapshot& now) {
+    const EntryState* found = now.find(path);
+    note(report, path,
+         what + "was " + state.describe() + ", now " + (found ? found->describe() : "nothing"));
 }
 
 bool holdsAs(const TreeSnapshot& tree, const std::string& path, const EntryState& state) {
@@ -115,7 +104,7 @@ bool holdsAs(const TreeSnapshot& tree, const std::string& path, const EntryState
 TreeSnapshot TreeSnapshot::of(const std::string& root) {
     TreeSnapshot snapshot;
     const UniqueFd fd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd) fail("open", root);
+    checkCall(bool(fd), "open " + root);
     walk(fd.get(), {}, snapshot.entries);
     return snapshot;
 }
@@ -140,8 +129,7 @@ std::string mergePromiseViolations(const TreeSnapshot& before, const TreeSnapsho
         for (const auto& id : newIds) {
             kept = kept || holdsAs(after, std::string(kBackupArea) + id + "/" + path, state);
         }
-        if (!kept)
-            note(report, path, "lost: was " + state.describe() + ", now " + stateOf(after, path));
+        if (!kept) noteChange(report, "lost: ", path, state, after);
     }
     for (const auto& [path, state] : after.entries) {
         if (state.isFolder() || isBookkeeping(path)) continue;
@@ -163,15 +151,11 @@ std::string undoViolations(const TreeSnapshot& before, const std::string& target
     const TreeSnapshot after = TreeSnapshot::of(targetRoot);
     std::string report;
     for (const auto& [path, state] : before.entries) {
-        if (!holdsAs(after, path, state)) {
-            note(report, path,
-                 "not restored: was " + state.describe() + ", now " + stateOf(after, path));
-        }
+        if (!holdsAs(after, path, state)) noteChange(report, "not restored: ", path, state, after);
     }
     for (const auto& [path, state] : after.entries) {
-        if (!before.find(path) && !state.isFolder() && !isBookkeeping(path)) {
+        if (!before.find(path) && !state.isFolder() && !isBookkeeping(path))
             note(report, path, "left behind: " + state.describe());
-        }
     }
     for (const std::string& leftover :
          {std::string(kBackupArea) + mergeId, ".sorrelix/journals/" + mergeId}) {
@@ -183,9 +167,8 @@ std::string undoViolations(const TreeSnapshot& before, const std::string& target
 std::string differences(const TreeSnapshot& expected, const TreeSnapshot& actual) {
     std::string report;
     for (const auto& [path, state] : expected.entries) {
-        if (!(actual.find(path) && *actual.find(path) == state)) {
-            note(report, path, "was " + state.describe() + ", now " + stateOf(actual, path));
-        }
+        if (!(actual.find(path) && *actual.find(path) == state))
+            noteChange(report, "", path, state, actual);
     }
     for (const auto& [path, state] : actual.entries) {
         if (!expected.find(path)) note(report, path, "appeared: " + state.describe());

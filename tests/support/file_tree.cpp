@@ -8,16 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QSettings>
-#include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <system_error>
 
 namespace sorrelix::testing {
@@ -25,10 +23,6 @@ namespace sorrelix::testing {
 namespace fs = std::filesystem;
 
 namespace {
-void check(bool ok, const std::string& what) {
-    if (!ok) throw std::system_error(errno, std::generic_category(), what);
-}
-
 timespec toTimespec(double seconds) {
     const double whole = std::floor(seconds);
     return {static_cast<time_t>(whole), static_cast<long>((seconds - whole) * 1e9)};
@@ -36,7 +30,7 @@ timespec toTimespec(double seconds) {
 
 struct stat statOf(const std::string& path) {
     struct stat info {};
-    check(::lstat(path.c_str(), &info) == 0, "stat " + path);
+    checkCall(::lstat(path.c_str(), &info) == 0, "stat " + path);
     return info;
 }
 
@@ -65,21 +59,27 @@ std::optional<std::string> replaceEnv(const char* name, const std::string& value
 }
 
 void restoreEnv(const char* name, const std::optional<std::string>& value) {
-    if (value) {
-        ::setenv(name, value->c_str(), 1);
-    } else {
-        ::unsetenv(name);
-    }
+    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
 }
 }  // namespace
 
-FileTree::FileTree() : owned_(std::in_place) {
-    root_ = owned_->path().toStdString();
+void checkCall(bool ok, const std::string& what) {
+    if (!ok) throw std::system_error(errno, std::generic_category(), what);
+}
+
+std::string readAll(int fd) {
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, std::size_t(n));
+    checkCall(n == 0, "read");
+    return text;
 }
 
 FileTree::FileTree(const std::string& parent)
-    : owned_(std::in_place, QString::fromStdString(parent + "/tree-XXXXXX")) {
-    check(owned_->isValid(), "create a tree below " + parent);
+    : owned_(std::in_place, (parent.empty() ? QDir::tempPath() : QString::fromStdString(parent)) +
+                                "/tree-XXXXXX") {
+    checkCall(owned_->isValid(), "create a tree below " + parent);
     root_ = owned_->path().toStdString();
 }
 
@@ -89,10 +89,6 @@ FileTree::~FileTree() {
     } catch (const std::exception& error) {
         std::fprintf(stderr, "could not empty %s: %s\n", root_.c_str(), error.what());
     }
-}
-
-std::string FileTree::path(const std::string& relative) const {
-    return relative.empty() ? root_ : root_ + "/" + relative;
 }
 
 void FileTree::makeParents(const std::string& relative) const {
@@ -105,19 +101,11 @@ void FileTree::file(const std::string& relative, const std::string& content,
     makeParents(relative);
     {
         std::ofstream out(path(relative), std::ios::binary | std::ios::trunc);
-        check(out.good(), "create " + relative);
+        checkCall(out.good(), "create " + relative);
         out << content;
-        check(out.good(), "write " + relative);
+        checkCall(out.good(), "write " + relative);
     }
     if (mtime) setMtime(relative, *mtime);
-}
-
-void FileTree::files(const Entries& entries, double mtime) const {
-    for (const auto& [relative, content] : entries) file(relative, content, mtime);
-}
-
-void FileTree::symlinks(const Entries& entries) const {
-    for (const auto& [relative, linkTarget] : entries) symlink(relative, linkTarget);
 }
 
 void FileTree::folder(const std::string& relative) const {
@@ -128,27 +116,27 @@ void FileTree::folder(const std::string& relative) const {
 
 void FileTree::symlink(const std::string& relative, const std::string& linkTarget) const {
     makeParents(relative);
-    check(::symlink(linkTarget.c_str(), path(relative).c_str()) == 0, "symlink " + relative);
+    checkCall(::symlink(linkTarget.c_str(), path(relative).c_str()) == 0, "symlink " + relative);
 }
 
 void FileTree::fifo(const std::string& relative) const {
     makeParents(relative);
-    check(::mkfifo(path(relative).c_str(), 0644) == 0, "mkfifo " + relative);
+    checkCall(::mkfifo(path(relative).c_str(), 0644) == 0, "mkfifo " + relative);
 }
 
 void FileTree::socket(const std::string& relative) const {
     makeParents(relative);
-    check(::mknod(path(relative).c_str(), S_IFSOCK | 0644, 0) == 0, "make socket " + relative);
+    checkCall(::mknod(path(relative).c_str(), S_IFSOCK | 0644, 0) == 0, "make socket " + relative);
 }
 
 void FileTree::setMtime(const std::string& relative, double seconds) const {
     const timespec times[2] = {toTimespec(seconds), toTimespec(seconds)};
-    check(::utimensat(AT_FDCWD, path(relative).c_str(), times, AT_SYMLINK_NOFOLLOW) == 0,
-          "set time of " + relative);
+    checkCall(::utimensat(AT_FDCWD, path(relative).c_str(), times, AT_SYMLINK_NOFOLLOW) == 0,
+              "set time of " + relative);
 }
 
 void FileTree::chmod(const std::string& relative, unsigned mode) const {
-    check(::chmod(path(relative).c_str(), mode) == 0, "chmod " + relative);
+    checkCall(::chmod(path(relative).c_str(), mode) == 0, "chmod " + relative);
 }
 
 bool FileTree::exists(const std::string& relative) const {
@@ -157,11 +145,11 @@ bool FileTree::exists(const std::string& relative) const {
 }
 
 std::string FileTree::read(const std::string& relative) const {
-    std::ifstream in(path(relative), std::ios::binary);
-    check(in.good(), "read " + relative);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    const int fd = ::open(path(relative).c_str(), O_RDONLY | O_CLOEXEC);
+    checkCall(fd >= 0, "read " + relative);
+    std::string content = readAll(fd);
+    ::close(fd);
+    return content;
 }
 
 double FileTree::mtime(const std::string& relative) const {
@@ -203,31 +191,10 @@ ScopedConfigHome::~ScopedConfigHome() {
     }
 }
 
-std::string ScopedConfigHome::configHome() const {
-    return dir_.path().toStdString();
-}
-
-std::string ScopedConfigHome::stateHome() const {
-    return configHome() + "/state";
-}
-
-std::string ScopedConfigHome::historyFile() const {
-    return stateHome() + "/Sorrelix/SorrelixSessions.json";
-}
-
-std::string ScopedConfigHome::settingsFile() const {
-    return dir_.path().toStdString() + "/Sorrelix/Sorrelix.ini";
-}
-
 std::vector<std::string> entryNames(int folderFd) {
     // A descriptor of its own: closedir() closes the one it lists.
-    const int listingFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* listing = listingFd < 0 ? nullptr : ::fdopendir(listingFd);
-    if (listing == nullptr) {
-        const int error = errno;
-        if (listingFd >= 0) ::close(listingFd);
-        throw std::system_error(error, std::generic_category(), "list a folder");
-    }
+    DIR* listing = ::fdopendir(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    checkCall(listing != nullptr, "list a folder");
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(listing)) {
         const std::string name = entry->d_name;
@@ -251,8 +218,9 @@ void makeSlowToComparePair(const FileTree& source, const FileTree& target, int n
     for (const FileTree* tree : {&source, &target}) {
         tree->file("0", content);
         for (int name = 1; name < names; ++name) {
-            check(::link(tree->path("0").c_str(), tree->path(std::to_string(name)).c_str()) == 0,
-                  "link " + std::to_string(name));
+            checkCall(
+                ::link(tree->path("0").c_str(), tree->path(std::to_string(name)).c_str()) == 0,
+                "link " + std::to_string(name));
         }
     }
 }
@@ -271,21 +239,15 @@ std::optional<std::string> runAsNobody(const std::function<std::string()>& work)
         try {
             // A blocking pipe takes the whole result, however long, in one write.
             const std::string result = work();
-            ::_exit(::write(channel[1], result.data(), result.size()) ==
-                            static_cast<ssize_t>(result.size())
-                        ? 0
-                        : 4);
+            const bool written =
+                ::write(channel[1], result.data(), result.size()) == std::ssize(result);
+            ::_exit(written ? 0 : 4);
         } catch (...) {
             ::_exit(5);
         }
     }
     ::close(channel[1]);
-    std::string out;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(channel[0], buffer, sizeof buffer)) > 0) {
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
+    const std::string out = readAll(channel[0]);
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -295,8 +257,8 @@ std::optional<std::string> runAsNobody(const std::function<std::string()>& work)
 
 ScratchLock::ScratchLock(const std::string& dir)
     : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    check(fd_ >= 0, "open " + dir);
-    while (::flock(fd_, LOCK_EX) != 0) check(errno == EINTR, "lock " + dir);
+    checkCall(fd_ >= 0, "open " + dir);
+    while (::flock(fd_, LOCK_EX) != 0) checkCall(errno == EINTR, "lock " + dir);
 }
 
 ScratchLock::~ScratchLock() {

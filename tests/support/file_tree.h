@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QTemporaryDir>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,9 +16,9 @@ inline constexpr double kTreeTime = 1'700'000'000.0;
 // tests describe trees in a line each. Paths are relative to the root and are raw bytes.
 class FileTree {
 public:
-    // A new root in a fresh temporary folder, or below `parent` (e.g. a scratch mount).
-    FileTree();
-    explicit FileTree(const std::string& parent);
+    // A new root in a fresh folder below `parent` (e.g. a scratch mount), by default below
+    // the temporary folder.
+    explicit FileTree(const std::string& parent = {});
     // Empties the tree first: QTemporaryDir alone cannot remove names that are not UTF-8
     // or paths longer than PATH_MAX.
     ~FileTree();
@@ -27,7 +26,9 @@ public:
     FileTree& operator=(const FileTree&) = delete;
 
     const std::string& root() const { return root_; }
-    std::string path(const std::string& relative) const;
+    std::string path(const std::string& relative) const {
+        return relative.empty() ? root_ : root_ + "/" + relative;
+    }
 
     // Creates parent folders as needed; the modification time is `mtime` seconds since 1970.
     void file(const std::string& relative, const std::string& content,
@@ -35,8 +36,12 @@ public:
     // Several files with one modification time, or several links: {path, content or link
     // target} each.
     using Entries = std::vector<std::pair<std::string, std::string>>;
-    void files(const Entries& entries, double mtime = kTreeTime) const;
-    void symlinks(const Entries& entries) const;
+    void files(const Entries& entries, double mtime = kTreeTime) const {
+        for (const auto& [relative, content] : entries) file(relative, content, mtime);
+    }
+    void symlinks(const Entries& entries) const {
+        for (const auto& [relative, linkTarget] : entries) symlink(relative, linkTarget);
+    }
     void folder(const std::string& relative) const;
     void symlink(const std::string& relative, const std::string& linkTarget) const;
     void fifo(const std::string& relative) const;
@@ -69,10 +74,11 @@ public:
     ScopedConfigHome(const ScopedConfigHome&) = delete;
     ScopedConfigHome& operator=(const ScopedConfigHome&) = delete;
 
-    std::string settingsFile() const;  // the INI the application writes
-    std::string configHome() const;
-    std::string stateHome() const;
-    std::string historyFile() const;  // the merge history's store file
+    std::string configHome() const { return dir_.path().toStdString(); }
+    std::string stateHome() const { return configHome() + "/state"; }
+    // The INI the application writes, and the merge history's store file.
+    std::string settingsFile() const { return configHome() + "/Sorrelix/Sorrelix.ini"; }
+    std::string historyFile() const { return stateHome() + "/Sorrelix/SorrelixSessions.json"; }
 
 private:
     QTemporaryDir dir_;
@@ -85,6 +91,12 @@ private:
 // file on each side, so an analysis reads both sides in full for every name.
 void makeSlowToComparePair(const FileTree& source, const FileTree& target, int names,
                            std::size_t bytes);
+
+// Throws the errno of a failed system call, naming `what` was being done, unless `ok`.
+void checkCall(bool ok, const std::string& what);
+
+// Everything left to read from `fd`, up to its end.
+std::string readAll(int fd);
 
 // The names in an open folder, "." and ".." aside.
 std::vector<std::string> entryNames(int folderFd);
