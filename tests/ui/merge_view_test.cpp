@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <climits>
@@ -12,7 +11,6 @@
 
 #include "app_state.h"
 #include "app_test_support.h"
-#include "busy_spinner.h"
 #include "file_tree.h"
 #include "folder_well.h"
 #include "interrupted_merge_strip.h"
@@ -101,11 +99,7 @@ TEST_F(MergeViewTest, FollowsTheWorkflowFromEmptyToMergedAndUndone) {
     button("startAnalysisButton").click();
     EXPECT_EQ(centre(), "scanningPanel");
     EXPECT_FALSE(swap().isEnabled());
-    // A spinner that turns only while it shows, and the counts as they come.
-    const auto& spinner = *view.findChild<BusySpinner*>("scanningSpinner");
-    EXPECT_TRUE(spinner.isTurning());
     ASSERT_TRUE(waitUntil([this] { return state.isAnalyzed(); }));
-    EXPECT_FALSE(spinner.isTurning());
     EXPECT_EQ(label("scanningProgress"), loc("scanning_progress", "2", state.formatBytes(0)));
     EXPECT_EQ(centre(), "differencesPanel");
     EXPECT_EQ(dock(), "mergeDock");
@@ -115,7 +109,6 @@ TEST_F(MergeViewTest, FollowsTheWorkflowFromEmptyToMergedAndUndone) {
     // redraws once the reports queued so far are through: here, the first one.
     button("mergeButton").click();
     QCoreApplication::sendPostedEvents(view.findChild<MergeDock*>(), QEvent::MetaCall);
-    EXPECT_TRUE(view.findChild<QProgressBar*>("mergeProgress")->isVisibleTo(&view));
     EXPECT_EQ(label("progressCaption"), loc("syncing_progress", 0, 2));
     EXPECT_FALSE(shown("mergeButton"));
     ASSERT_TRUE(waitUntil([this] { return state.showSuccessBanner() && state.isAnalyzed(); }));
@@ -185,8 +178,6 @@ TEST_F(MergeViewTest, InterruptedMergeStripOffersItsUndo) {
 }
 
 TEST_F(MergeViewTest, ShowsInSyncAndTheDockByWhatTheAnalysisFound) {
-    source.file("identical/same.txt", "x");
-    target.file("identical/same.txt", "x");
     source.folder("empty");
     target.folder("empty");
     source.file("emptyFile/empty.txt", "");
@@ -194,9 +185,7 @@ TEST_F(MergeViewTest, ShowsInSyncAndTheDockByWhatTheAnalysisFound) {
     const struct {
         const char* pair;
         std::string centre, dock;
-    } cases[] = {{"identical", "inSyncPanel", "none"},
-                 {"empty", "inSyncPanel", "none"},
-                 {"emptyFile", "differencesPanel", "mergeDock"}};
+    } cases[] = {{"empty", "inSyncPanel", "none"}, {"emptyFile", "differencesPanel", "mergeDock"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pair);
         analyse(source.path(c.pair), target.path(c.pair));
