@@ -93,45 +93,45 @@ configure() {
         -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST "${launcher[@]}" >"$LOGS/configure.log"
 }
 
-# run_program SPEC LOG SECONDS: runs one test program from its own build folder, as ctest does.
+# run_program RUN LOG SECONDS: runs one test program from its own build folder, as ctest does.
 run_program() {
-    local spec=$1 log=$2 seconds=$3
-    local program=${spec%%:*} filter="*"
-    [[ "$spec" == *:* ]] && filter=${spec#*:}
+    local run=$1 log=$2 seconds=$3
+    local program=${run%%:*} filter="*"
+    [[ "$run" == *:* ]] && filter=${run#*:}
     [[ -x "$BUILD/$program" ]] || {
         echo "no test program $program" >>"$log"
         return 127
     }
-    echo "== $spec" >>"$log"
+    echo "== $run" >>"$log"
     (cd "$(dirname "$BUILD/$program")" &&
         SORRELIX_BIN_DIR=$BUILD/bin timeout -k 10 "$seconds" "./$(basename "$program")" \
             --gtest_brief=1 --gtest_filter="$filter") >>"$log" 2>&1
 }
 
-# The test specs of the patches, each once.
-all_specs() {
+# The test programs (with filters) the patches name, each once.
+all_runs() {
     local patch
-    local -a specs
+    local -a runs
     for patch in "$@"; do
-        read -r -a specs <<<"$(header "$patch" tests)"
-        printf '%s\n' "${specs[@]}"
+        read -r -a runs <<<"$(header "$patch" tests)"
+        printf '%s\n' "${runs[@]}"
     done | sort -u
 }
 
 run_baseline() {
-    local spec log=$LOGS/baseline.log
-    local -a specs
+    local run log=$LOGS/baseline.log
+    local -a runs
     : >"$log"
     say "building everything unmutated (log: $LOGS/build.log)"
     ninja -C "$BUILD" -j"$JOBS" >"$LOGS/build.log" 2>&1 || die "the unmutated build failed"
-    mapfile -t specs < <(all_specs "$@")
-    say "running ${#specs[@]} test programs unmutated (log: $log)"
-    for spec in "${specs[@]}"; do
-        if run_program "$spec" "$log" "$TIME_LIMIT"; then
-            baseline[$spec]=pass
+    mapfile -t runs < <(all_runs "$@")
+    say "running ${#runs[@]} test programs unmutated (log: $log)"
+    for run in "${runs[@]}"; do
+        if run_program "$run" "$log" "$TIME_LIMIT"; then
+            baseline[$run]=pass
         else
-            baseline[$spec]=fail
-            echo "already failing unmutated: $spec (see $log)" | tee -a "$REPORT"
+            baseline[$run]=fail
+            echo "already failing unmutated: $run (see $log)" | tee -a "$REPORT"
         fi
     done
 }
@@ -144,15 +144,15 @@ failed_cases() {
 
 # run_mutant PATCH: applies, builds and tests one mutant; prints its result line.
 run_mutant() {
-    local patch=$1 name fault log result="MISSED" detail="" spec status deadline left cases
+    local patch=$1 name fault log result="MISSED" detail="" run status deadline left cases
     name=$(basename "$patch" .patch)
     fault=$(header "$patch" fault)
     log=$LOGS/$name.log
-    local -a targets specs skipped=()
+    local -a targets runs skipped=()
     read -r -a targets <<<"$(header "$patch" targets)"
-    read -r -a specs <<<"$(header "$patch" tests)"
-    for spec in "${specs[@]}"; do  # never run a program left over from another mutant
-        targets+=("$(basename "${spec%%:*}")")
+    read -r -a runs <<<"$(header "$patch" tests)"
+    for run in "${runs[@]}"; do  # never run a program left over from another mutant
+        targets+=("$(basename "${run%%:*}")")
     done
     : >"$log"
     if ! apply_patch "$patch" >>"$log" 2>&1; then
@@ -161,30 +161,30 @@ run_mutant() {
         result="NOT-BUILT"
     else
         deadline=$((SECONDS + TIME_LIMIT))
-        for spec in "${specs[@]}"; do
-            if [[ "${baseline[$spec]:-pass}" == fail ]]; then
-                skipped+=("$spec")
+        for run in "${runs[@]}"; do
+            if [[ "${baseline[$run]:-pass}" == fail ]]; then
+                skipped+=("$run")
                 continue
             fi
             left=$((deadline - SECONDS))
             if ((left <= 0)); then
                 result="CAUGHT"
-                detail="hang: over ${TIME_LIMIT} s before $spec"
+                detail="hang: over ${TIME_LIMIT} s before $run"
                 break
             fi
             status=0
-            run_program "$spec" "$log" "$left" || status=$?
+            run_program "$run" "$log" "$left" || status=$?
             [[ $status -eq 0 ]] && continue
             result="CAUGHT"
             if [[ $status -eq 124 || $status -eq 137 ]]; then
-                detail="hang: ${spec} over ${TIME_LIMIT} s"
+                detail="hang: ${run} over ${TIME_LIMIT} s"
             else
                 cases=$(failed_cases "$log")
-                detail="by ${spec} (${cases:-exit status $status})"
+                detail="by ${run} (${cases:-exit status $status})"
             fi
             break
         done
-        if [[ "$result" == MISSED && ${#skipped[@]} -eq ${#specs[@]} ]]; then
+        if [[ "$result" == MISSED && ${#skipped[@]} -eq ${#runs[@]} ]]; then
             result="NO-TEST"
         fi
     fi
