@@ -229,7 +229,12 @@ UndoResult UndoMerge::run() const {
     // added places since are no merge's copies.
     UniqueFd backup = target.openFolder(backupRelative);
     if (!backup) {
-        if (errno == ENOENT || errno == ENOTDIR) throw EngineError::backupNotFound();
+        if (errno == ENOENT || errno == ENOTDIR) {
+            // An undo killed after removing the backup folder leaves its journal: with nothing
+            // left to undo, it only says so.
+            removeMergeJournal(target, record_.id);
+            throw EngineError::backupNotFound();
+        }
         throw EngineError::posix(errno, QStringLiteral("Could not open the backup folder %1")
                                             .arg(displayPath(record_.backupDir)));
     }
