@@ -26,6 +26,23 @@ bool readFully(int fd, char* buffer, std::size_t length) {
     return true;
 }
 
+// Reads exactly `length` bytes and confirms that the file ends there, so that a file that
+// grew since its stat is not taken for its old size. A regular file's read comes back short
+// only at its end, so one read of length + 1 bytes settles both.
+bool readToEnd(int fd, char* buffer, std::size_t length) {
+    std::size_t done = 0;
+    for (;;) {
+        const std::size_t wanted = length + 1 - done;
+        const ssize_t n = ::read(fd, buffer + done, wanted);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return done == length;
+        done += static_cast<std::size_t>(n);
+        if (done > length) return false;
+        if (done == length && static_cast<std::size_t>(n) < wanted) return true;
+    }
+}
+
 bool sameLinkText(int sourceDirFd, const char* sourceName, int targetDirFd,
                   const char* targetName) {
     char sourceText[4096];
@@ -38,7 +55,7 @@ bool sameLinkText(int sourceDirFd, const char* sourceName, int targetDirFd,
 }  // namespace
 
 EntryComparison::EntryComparison(AnalysisProgress* progress)
-    : progress_(progress), sourceBuffer_(kChunk), targetBuffer_(kChunk) {}
+    : progress_(progress), sourceBuffer_(kChunk + 1), targetBuffer_(kChunk + 1) {}
 
 bool EntryComparison::sameContent(int sourceDirFd, const char* sourceName,
                                   const struct stat& sourceStat, int targetDirFd,
@@ -58,21 +75,20 @@ bool EntryComparison::sameContent(int sourceDirFd, const char* sourceName,
         default:
             return true;  // FIFOs and sockets carry no content
     }
+    const bool sameDevice = sourceStat.st_dev == targetStat.st_dev;
+    if (sameDevice && sourceStat.st_ino == targetStat.st_ino) return true;
     // O_NONBLOCK: should an entry have been swapped for a FIFO, opening it must not block.
+    // Nothing is stated again after opening: what was swapped in since the stat no longer
+    // has the size read below (a FIFO or folder gives no bytes), and so counts as different.
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     UniqueFd source(::openat(sourceDirFd, sourceName, flags | O_NOFOLLOW));
     UniqueFd target(::openat(targetDirFd, targetName, flags));
     if (!source || !target) return false;
-    struct stat s {};
-    struct stat t {};
-    if (::fstat(source.get(), &s) != 0 || ::fstat(target.get(), &t) != 0) return false;
-    if (!S_ISREG(s.st_mode) || !S_ISREG(t.st_mode) || s.st_size != t.st_size) return false;
-    if (s.st_dev == t.st_dev && s.st_ino == t.st_ino) return true;
-    if (s.st_dev == t.st_dev && mayShareExtents(t.st_dev, target.get()) &&
+    if (sameDevice && mayShareExtents(targetStat.st_dev, target.get()) &&
         holdSameSharedExtents(source.get(), target.get())) {
         return true;
     }
-    return sameFileBytes(source.get(), target.get(), s.st_size);
+    return sameFileBytes(source.get(), target.get(), sourceStat.st_size);
 }
 
 bool EntryComparison::mayShareExtents(dev_t device, int fd) {
@@ -86,10 +102,12 @@ bool EntryComparison::mayShareExtents(dev_t device, int fd) {
 
 bool EntryComparison::sameFileBytes(int sourceFd, int targetFd, off_t size) {
     auto remaining = static_cast<std::size_t>(size);
-    while (remaining > 0) {
+    do {
         const std::size_t chunk = std::min(remaining, kChunk);
-        if (!readFully(sourceFd, sourceBuffer_.data(), chunk)) return false;
-        if (!readFully(targetFd, targetBuffer_.data(), chunk)) return false;
+        const bool last = chunk == remaining;
+        auto read = last ? readToEnd : readFully;
+        if (!read(sourceFd, sourceBuffer_.data(), chunk)) return false;
+        if (!read(targetFd, targetBuffer_.data(), chunk)) return false;
         if (progress_) {
             progress_->bytesRead.fetch_add(static_cast<std::int64_t>(2 * chunk),
                                            std::memory_order_relaxed);
@@ -97,12 +115,8 @@ bool EntryComparison::sameFileBytes(int sourceFd, int targetFd, off_t size) {
         }
         if (std::memcmp(sourceBuffer_.data(), targetBuffer_.data(), chunk) != 0) return false;
         remaining -= chunk;
-    }
-    // A file that grew since fstat differs from one that did not.
-    char extra;
-    const bool sourceGrew = ::read(sourceFd, &extra, 1) > 0;
-    const bool targetGrew = ::read(targetFd, &extra, 1) > 0;
-    return sourceGrew == targetGrew && !sourceGrew;
+    } while (remaining > 0);
+    return true;
 }
 
 }  // namespace sorrelix::engine

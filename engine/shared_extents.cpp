@@ -68,8 +68,10 @@ bool sameSharedMaps(int firstFd, int secondFd, bool sync) {
 }  // namespace
 
 bool holdSameSharedExtents(int firstFd, int secondFd) {
-    // The quick look rules out nearly every pair; only a likely match pays for the writeback.
-    return sameSharedMaps(firstFd, secondFd, false) && sameSharedMaps(firstFd, secondFd, true);
+    // A quick look at the first file rules out nearly every pair that is not a clone; only a
+    // likely match pays for the writeback.
+    ExtentMap quick;
+    return mapOf(firstFd, false, quick) && sameSharedMaps(firstFd, secondFd, true);
 }
 
 bool fileSystemSharesExtents(int fd) {

@@ -5,6 +5,7 @@
 #include <linux/fs.h>
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <thread>
 
 #include "apfs_engine.h"
+#include "entry_comparison.h"
 #include "loc.h"
 #include "record_json.h"
 #include "safety_support.h"
@@ -171,6 +173,27 @@ TEST_F(FolderAnalysisTest, ContentIsComparedOnlyBelowTheLimit) {
     EXPECT_EQ(kindsOf(analyze()), (Kinds{{std::to_string(kLimit - 1), updated},
                                          {std::to_string(kLimit), identical},
                                          {std::to_string(kLimit + 1), identical}}));
+}
+
+// Equal files that no longer have the size their stats gave (they grew or shrank since)
+// hold something else than what was examined, and count as different.
+TEST_F(FolderAnalysisTest, PairsWhoseSizeChangedSinceTheirStatDiffer) {
+    source.file("f", "abcd");
+    target.file("f", "abcd");
+    const UniqueFd sourceDir(::open(source.root().c_str(), O_RDONLY | O_DIRECTORY));
+    const UniqueFd targetDir(::open(target.root().c_str(), O_RDONLY | O_DIRECTORY));
+    struct stat sourceStat {};
+    struct stat targetStat {};
+    ASSERT_EQ(::fstatat(sourceDir.get(), "f", &sourceStat, 0), 0);
+    ASSERT_EQ(::fstatat(targetDir.get(), "f", &targetStat, 0), 0);
+    EntryComparison comparison;
+    for (const off_t size : {off_t{4}, off_t{3}, off_t{5}}) {
+        sourceStat.st_size = targetStat.st_size = size;
+        EXPECT_EQ(comparison.sameContent(sourceDir.get(), "f", sourceStat, targetDir.get(), "f",
+                                         targetStat),
+                  size == 4)
+            << size;
+    }
 }
 
 // A clone holds its original's bytes without reading them; one written in place since (its
