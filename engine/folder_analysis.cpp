@@ -152,6 +152,8 @@ void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& compariso
         addFile(*node, task.relativePath, name, sourceFd, target.get(), comparison);
     }
     ::closedir(listing);
+    // The walk holds every folder's items until the end; grown room would stay unused.
+    node->entries.shrink_to_fit();
 }
 
 void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char* name,
@@ -199,6 +201,12 @@ void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char
 
 MergeSummary ParallelWalk::flatten() {
     MergeSummary summary;
+    // Exactly the room needed: a grown vector may hold half as much again unused.
+    std::size_t itemCount = 0;
+    for (const WalkNode& node : nodes_) {
+        for (const auto& entry : node.entries) itemCount += entry.index() == 0 ? 1 : 0;
+    }
+    summary.items.reserve(itemCount);
     struct Frame {
         std::size_t node;
         std::size_t next;
@@ -225,8 +233,9 @@ MergeSummary ParallelWalk::flatten() {
 }
 
 unsigned workerCount() {
+    // Twice the cores: a worker waiting for a cold file's pages leaves its core to another.
     const unsigned cores = std::thread::hardware_concurrency();
-    return std::clamp(cores, 2U, 4U);
+    return std::clamp(2 * cores, 4U, 8U);
 }
 
 }  // namespace
