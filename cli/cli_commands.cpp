@@ -62,7 +62,10 @@ void printError(const engine::EngineError& error) {
 int analyze(const std::string& source, const std::string& target,
             const engine::ExcludeRules& rules) {
     const auto summary = APFSEngine::shared().analyzeNow(source, target, nullptr, rules);
-    printLine(stdout, engine::encodeJson(summary));
+    engine::writeJson(summary, [](const QByteArray& piece) {
+        std::fwrite(piece.constData(), 1, static_cast<std::size_t>(piece.size()), stdout);
+    });
+    printLine(stdout, {});
     if (!summary.errorMessage) return kExitOk;
     std::fprintf(stderr, "sorrelix-cli: %s\n", summary.errorMessage->toUtf8().constData());
     return kExitFailed;

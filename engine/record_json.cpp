@@ -74,14 +74,23 @@ void appendItem(QByteArray& out, const FileDiffItem& item) {
     object.close();
 }
 
-void appendSummary(QByteArray& out, const MergeSummary& summary) {
+// With a sink, the text is handed over piece by piece as it grows, so that a summary of a
+// million items is never held twice, once as items and once as text.
+void appendSummary(QByteArray& out, const MergeSummary& summary, const JsonSink* sink = nullptr) {
+    constexpr qsizetype kPieceBytes = qsizetype{64} * 1024;
     ObjectWriter object(out);
     object.integer("addedCount", summary.addedCount);
     object.integer("updatedCount", summary.updatedCount);
     object.integer("identicalCount", summary.identicalCount);
     object.integer("bytesToTransfer", summary.bytesToTransfer);
     object.integer("excludedCount", summary.excludedCount);
-    appendArray(object.member("items"), summary.items, appendItem);
+    appendArray(object.member("items"), summary.items, [&](QByteArray& text, const auto& item) {
+        appendItem(text, item);
+        if (sink != nullptr && text.size() >= kPieceBytes) {
+            (*sink)(text);
+            text.truncate(0);
+        }
+    });
     if (summary.errorMessage) object.text("errorMessage", *summary.errorMessage);
     object.close();
 }
@@ -299,6 +308,12 @@ QByteArray encodeJson(const MergeSummary& summary) {
     QByteArray out;
     appendSummary(out, summary);
     return out;
+}
+
+void writeJson(const MergeSummary& summary, const JsonSink& sink) {
+    QByteArray out;
+    appendSummary(out, summary, &sink);
+    sink(out);
 }
 
 QByteArray encodeJson(const MergeSessionRecord& record) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -24,6 +25,10 @@ QByteArray encodeJson(const FileDiffItem& item);
 QByteArray encodeJson(const MergeSummary& summary);
 QByteArray encodeJson(const MergeSessionRecord& record);
 QByteArray encodeJson(const std::vector<MergeSessionRecord>& records);
+
+// The same text as encodeJson(summary), handed to `sink` in pieces of about 64 KiB.
+using JsonSink = std::function<void(const QByteArray& piece)>;
+void writeJson(const MergeSummary& summary, const JsonSink& sink);
 
 // Strict decoding: a missing required key, a value of the wrong JSON type or an unknown kind
 // throws JsonDecodeError. Unknown keys are ignored; "\/" and "/" are both accepted.
