@@ -47,9 +47,16 @@ bool isUnnamedFileUnsupported(int errorNumber) {
     return errorNumber == EOPNOTSUPP || errorNumber == EISDIR || errorNumber == EINVAL;
 }
 
-PendingFile createPendingFile(int dirFd) {
+// An unnamed file can take the source's permissions from the start, which usually spares
+// setting them afterwards; it stays writable by its owner until then, for its attributes.
+mode_t unnamedFileMode(const struct stat& sourceStat) {
+    return (sourceStat.st_mode & 0777) | 0600;
+}
+
+PendingFile createPendingFile(int dirFd, const struct stat& sourceStat) {
     if (canLinkUnnamedFiles()) {
-        UniqueFd fd(::openat(dirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        UniqueFd fd(
+            ::openat(dirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, unnamedFileMode(sourceStat)));
         if (fd || !isUnnamedFileUnsupported(errno)) {
             return {std::move(fd), {}};
         }
@@ -178,44 +185,53 @@ PreparedCopy FileCopier::prepare(int sourceDirFd, const std::string& sourceName,
     if (const int error = openRegularSource(sourceDirFd, sourceName, source, sourceStat)) {
         return failedPreparation(error);
     }
-    UniqueFd file(::openat(scratchDirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    UniqueFd file(
+        ::openat(scratchDirFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, unnamedFileMode(sourceStat)));
     if (!file) {
         if (!isUnnamedFileUnsupported(errno)) return failedPreparation(errno);
         unnamedFilesSupported_ = false;
         return {};
     }
     PreparedCopy prepared;
-    if (const int error =
-            fill(source.get(), sourceStat, file.get(), prepared.identity, prepared.bytesWritten)) {
+    if (const int error = fill(source.get(), sourceStat, file.get(), prepared)) {
         return failedPreparation(error);
     }
     prepared.state = PreparedCopy::State::ready;
     prepared.file = std::move(file);
+    prepared.source = std::move(source);
+    prepared.sourceStat = sourceStat;
     return prepared;
 }
 
 int FileCopier::publish(PreparedCopy& prepared, int targetDirFd, const std::string& targetName) {
+    if (const int error = copyAttributesModeAndTimes(prepared.source.get(), prepared.sourceStat,
+                                                     prepared.file.get(), prepared.modeToSet)) {
+        return error;
+    }
     return linkUnnamed(prepared.file.get(), targetDirFd, targetName);
 }
 
 int FileCopier::copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
                             const std::string& targetName, FileIdentity& copied) {
-    PendingFile pending = createPendingFile(targetDirFd);
+    PendingFile pending = createPendingFile(targetDirFd, sourceStat);
     if (!pending.fd) return errno;
-    FileIdentity identity;
-    std::int64_t bytesWritten = 0;
-    int error = fill(sourceFd, sourceStat, pending.fd.get(), identity, bytesWritten);
+    PreparedCopy filled;
+    int error = fill(sourceFd, sourceStat, pending.fd.get(), filled);
+    if (error == 0) {
+        error =
+            copyAttributesModeAndTimes(sourceFd, sourceStat, pending.fd.get(), filled.modeToSet);
+    }
     if (error == 0) error = publishPending(pending, targetDirFd, targetName);
     if (error != 0) {
         discard(pending, targetDirFd);
         return error;
     }
-    copied = identity;
+    copied = filled.identity;
     return 0;
 }
 
 int FileCopier::fill(int sourceFd, const struct stat& sourceStat, int targetFd,
-                     FileIdentity& copied, std::int64_t& bytesWritten) {
+                     PreparedCopy& copy) {
     bool cloned = false;
     if (clonesSupported_) {
         cloned = ::ioctl(targetFd, FICLONE, sourceFd) == 0;
@@ -223,17 +239,17 @@ int FileCopier::fill(int sourceFd, const struct stat& sourceStat, int targetFd,
     }
     int error = cloned ? 0 : copyData(sourceFd, targetFd, sourceStat.st_size);
     ino_t inode = 0;
-    if (error == 0) error = copyMetadata(sourceFd, sourceStat, targetFd, inode);
+    if (error == 0) error = copyOwner(sourceStat, targetFd, inode, copy.modeToSet);
     if (error != 0) return error;
     if (cloned) {
         ++clonedFiles_;
     } else {
-        bytesWritten = sourceStat.st_size;
+        copy.bytesWritten = sourceStat.st_size;
     }
     // Its size and time are the source's: only the inode needed asking.
     struct stat identity = sourceStat;
     identity.st_ino = inode;
-    copied = FileIdentity::of(identity);
+    copy.identity = FileIdentity::of(identity);
     return 0;
 }
 

@@ -25,8 +25,8 @@ public:
     // Builds the copy of a regular file as an unnamed file in `scratchDirFd` (any folder on the
     // target's file system), for `publish` to give it its place later.
     PreparedCopy prepare(int sourceDirFd, const std::string& sourceName, int scratchDirFd);
-    // Links a ready copy to its name; 0 or errno (EXDEV when the folder is on another file
-    // system than the one it was prepared on).
+    // Completes a ready copy's metadata and links it to its name; 0 or errno (EXDEV when the
+    // folder is on another file system than the one it was prepared on).
     static int publish(PreparedCopy& prepared, int targetDirFd, const std::string& targetName);
 
     // Clones stop being tried once the file system has said it cannot make them.
@@ -36,9 +36,8 @@ public:
 private:
     int copyRegular(int sourceFd, const struct stat& sourceStat, int targetDirFd,
                     const std::string& targetName, FileIdentity& copied);
-    // Clones or copies the data and sets the metadata; 0 or errno.
-    int fill(int sourceFd, const struct stat& sourceStat, int targetFd, FileIdentity& copied,
-             std::int64_t& bytesWritten);
+    // Clones or copies the data and sets the owner, recording that in `copy`; 0 or errno.
+    int fill(int sourceFd, const struct stat& sourceStat, int targetFd, PreparedCopy& copy);
     int copyData(int sourceFd, int targetFd, off_t size);
     int copyLink(int sourceDirFd, const std::string& sourceName, const struct stat& sourceStat,
                  int targetDirFd, const std::string& targetName);

@@ -278,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(
         InjectedCase{"CopyRangeEio", {"copy_file_range:error=EIO:when=%w"}, 3, copyFailed(5), true},
         InjectedCase{
             "LinkIntoPlaceEnospc", {"linkat:error=ENOSPC:when=2"}, 1, copyFailed(28), false},
-        InjectedCase{"ModeEio", {"fchmod:error=EIO:when=3"}, 2, copyFailed(5), false},
+        InjectedCase{"AttributesEio", {"flistxattr:error=EIO:when=3"}, 2, copyFailed(5), false},
         InjectedCase{"TimesEio", {"utimensat:error=EIO:when=1"}, 0, copyFailed(5), false},
         InjectedCase{"BackupMoveEio",
                      {"renameat2:error=EIO:when=1"},
