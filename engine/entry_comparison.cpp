@@ -80,15 +80,27 @@ bool EntryComparison::sameContent(int sourceDirFd, const char* sourceName,
     // O_NONBLOCK: should an entry have been swapped for a FIFO, opening it must not block.
     // Nothing is stated again after opening: what was swapped in since the stat no longer
     // has the size read below (a FIFO or folder gives no bytes), and so counts as different.
-    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-    UniqueFd source(::openat(sourceDirFd, sourceName, flags | O_NOFOLLOW));
-    UniqueFd target(::openat(targetDirFd, targetName, flags));
+    UniqueFd source(openToRead(sourceDirFd, sourceName, O_NOFOLLOW));
+    UniqueFd target(openToRead(targetDirFd, targetName, 0));
     if (!source || !target) return false;
     if (sameDevice && mayShareExtents(targetStat.st_dev, target.get()) &&
         holdSameSharedExtents(source.get(), target.get())) {
         return true;
     }
     return sameFileBytes(source.get(), target.get(), sourceStat.st_size);
+}
+
+// A comparison is no access by the user: O_NOATIME spares every file read an inode update
+// (and on a journalled file system a transaction). Only the owner may ask for it; after the
+// first refusal this comparison stops asking.
+int EntryComparison::openToRead(int dirFd, const char* name, int extraFlags) {
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | extraFlags;
+    if (keepAccessTimes_) {
+        const int fd = ::openat(dirFd, name, flags | O_NOATIME);
+        if (fd >= 0 || errno != EPERM) return fd;
+        keepAccessTimes_ = false;
+    }
+    return ::openat(dirFd, name, flags);
 }
 
 bool EntryComparison::mayShareExtents(dev_t device, int fd) {

@@ -25,6 +25,7 @@ public:
                      int targetDirFd, const char* targetName, const struct stat& targetStat);
 
 private:
+    int openToRead(int dirFd, const char* name, int extraFlags);
     bool sameFileBytes(int sourceFd, int targetFd, off_t size);
     // Whether the file system of `device` can share extents; asked once per device.
     bool mayShareExtents(dev_t device, int fd);
@@ -34,6 +35,7 @@ private:
     dev_t sharingDevice_ = 0;
     bool sharingKnown_ = false;
     bool deviceShares_ = false;
+    bool keepAccessTimes_ = true;
 };
 
 }  // namespace sorrelix::engine
