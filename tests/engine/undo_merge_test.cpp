@@ -7,8 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <future>
+#include <optional>
+
 #include "apfs_engine.h"
 #include "safety_support.h"
+#include "target_lock.h"
 #include "tree_removal.h"
 #include "unique_fd.h"
 
@@ -198,6 +202,21 @@ TEST_F(UndoMergeTest, ARecordWithoutAddedPathsOnlyRestores) {
     EXPECT_EQ(undo(record), "ok");
     EXPECT_EQ(target.read("diff.txt"), "old");
     EXPECT_EQ(target.read("new.txt"), "new");
+}
+
+// An undo waits while a merge or another undo holds its target, as a merge into it would.
+TEST_F(UndoMergeTest, AnUndoWaitsWhileItsTargetIsLocked) {
+    target.file("diff.txt", "old");
+    source.file("diff.txt", "the new version");
+    const MergeSessionRecord record = merge();
+    std::optional<TargetLock> held(std::in_place, target.root());
+    if (!held->isHeld()) GTEST_SKIP() << "no private runtime folder for the locks";
+    auto undone = std::async(std::launch::async, [&] { return undo(record); });
+    EXPECT_EQ(undone.wait_for(std::chrono::milliseconds(500)), std::future_status::timeout);
+    EXPECT_EQ(target.read("diff.txt"), "the new version");
+    held.reset();
+    EXPECT_EQ(undone.get(), "ok");
+    EXPECT_EQ(target.read("diff.txt"), "old");
 }
 
 // ---- records that point elsewhere -------------------------------------------------------
