@@ -28,6 +28,7 @@ using engine::EngineError;
 using testing::FileTree;
 using testing::urlOf;
 using testing::waitUntil;
+using testing::waitUntilIdle;
 using text::loc;
 using Log = std::vector<std::string>;
 
@@ -90,10 +91,8 @@ class AppStateTest : public ::testing::Test {
 protected:
     void TearDown() override {
         // Work still running would outlive the state it reports to.
-        EXPECT_TRUE(waitUntil([this] { return isIdle(); }));
+        EXPECT_TRUE(waitUntilIdle(state));
     }
-
-    bool isIdle() const { return !state.isAnalyzing() && !state.isMerging() && !state.isUndoing(); }
 
     void choosePair() {
         state.setSource(urlOf(source.root()));
@@ -117,7 +116,7 @@ protected:
     // Merges, waits for the analysis that follows and forgets what that announced.
     void merge() {
         state.startMerge();
-        ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+        ASSERT_TRUE(waitUntilIdle(state));
         ASSERT_TRUE(state.lastSession()) << state.alertMessage().value_or("").toStdString();
         log.take();
     }
@@ -298,18 +297,16 @@ TEST_F(AppStateTest, MergeReportsEveryProgressStepInOrderThenAnalysesAgain) {
     state.swapFolders();  // refused while merging
     EXPECT_EQ(log.take(), Log{});
 
-    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    ASSERT_TRUE(waitUntilIdle(state));
     Log expected;
     for (const auto& item : items) {
         if (item.kind == engine::FileDiffKind::identical) continue;
         expected.push_back("progressCurrent=" + std::to_string(expected.size() / 2 + 1));
         expected.push_back("progressFileName=" + item.relativePath);
     }
-    for (const char* entry :
-         {"lastSession=set", "isMerging=false", "showSuccessBanner=true", "isAnalyzing=true",
-          "isAnalyzed=false", "mergeSummary=set", "isAnalyzing=false", "isAnalyzed=true"}) {
-        expected.push_back(entry);
-    }
+    expected.insert(expected.end(), {"lastSession=set", "isMerging=false", "showSuccessBanner=true",
+                                     "isAnalyzing=true", "isAnalyzed=false", "mergeSummary=set",
+                                     "isAnalyzing=false", "isAnalyzed=true"});
     EXPECT_EQ(log.take(), expected);
     EXPECT_EQ(state.lastSession()->id, APFSEngine::shared().loadSessionRecords().front().id);
     EXPECT_FALSE(state.mergeSummary()->hasChanges());
@@ -338,7 +335,7 @@ TEST_F(AppStateTest, FailedMergeRaisesItsDescriptionAndCanBeUndone) {
     EXPECT_TRUE(state.mergeSummary().has_value());
     const std::string backup = state.lastSession()->backupDir;
     state.undoLastMerge();
-    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    ASSERT_TRUE(waitUntilIdle(state));
     EXPECT_FALSE(state.lastSession().has_value());
     EXPECT_FALSE(std::filesystem::exists(backup));
 }
@@ -350,7 +347,7 @@ TEST_F(AppStateTest, UndoRestoresTheTargetThenAnalysesAgainOrKeepsTheMergeForAno
     merge();
     state.undoLastMerge();
     EXPECT_EQ(log.take(), Log{"isUndoing=true"});
-    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    ASSERT_TRUE(waitUntilIdle(state));
     EXPECT_EQ(log.take(),
               (Log{"lastSession=none", "showSuccessBanner=false", "isUndoing=false",
                    alert(loc("alert_undo_success")), "isAnalyzing=true", "isAnalyzed=false",
@@ -383,7 +380,7 @@ TEST_F(AppStateTest, NoMergeOrUndoStartsOnTopOfAnother) {
     state.undoLastMerge();
     // The total stays 1, so only the current step and the file name are written anew.
     EXPECT_EQ(log.take(), (Log{"isMerging=true", "progressCurrent=0", "progressFileName="}));
-    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    ASSERT_TRUE(waitUntilIdle(state));
     EXPECT_EQ(APFSEngine::shared().loadSessionRecords().size(), 2u);
 
     source.file("c.txt", "c");
@@ -392,7 +389,7 @@ TEST_F(AppStateTest, NoMergeOrUndoStartsOnTopOfAnother) {
     state.undoLastMerge();
     state.startMerge();
     EXPECT_EQ(log.take(), Log{"isUndoing=true"});
-    ASSERT_TRUE(waitUntil([this] { return isIdle(); }));
+    ASSERT_TRUE(waitUntilIdle(state));
     EXPECT_FALSE(target.exists("b.txt"));
     EXPECT_TRUE(target.exists("a.txt"));
 }

@@ -18,11 +18,6 @@
 namespace sorrelix::testing {
 
 namespace {
-QString& busAddress() {
-    static QString address;
-    return address;
-}
-
 // Where no private bus runs, Qt must still never find the desktop's own bus.
 constexpr const char* kNoBus = "unix:path=/nonexistent/sorrelix-test-bus";
 }  // namespace
@@ -33,6 +28,18 @@ QString fileUri(const std::string& path) {
 
 bool waitUntil(const std::function<bool()>& condition) {
     return QTest::qWaitFor(condition, 60'000);
+}
+
+bool waitUntilIdle(const app::AppState& state) {
+    return waitUntil(
+        [&] { return !state.isAnalyzing() && !state.isMerging() && !state.isUndoing(); });
+}
+
+bool analyzePair(app::AppState& state, const std::string& source, const std::string& target) {
+    state.setSource(urlOf(source));
+    state.setTarget(urlOf(target));
+    state.startAnalysis(false);
+    return waitUntil([&] { return !state.isAnalyzing(); });
 }
 
 engine::MergeSessionRecord mergeNow(const FileTree& from, const FileTree& into,
@@ -52,17 +59,15 @@ PrivateSessionBus::PrivateSessionBus() {
     daemon_ = std::make_unique<QProcess>();
     // A test that crashes must not leave its bus running.
     daemon_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    daemon_->start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--session"), QStringLiteral("--print-address"),
-                    QStringLiteral("--nofork")});
+    daemon_->start("dbus-daemon", {"--session", "--print-address", "--nofork"});
     if (!daemon_->waitForStarted(30'000)) return;
     QByteArray output;
     while (!output.contains('\n') && daemon_->waitForReadyRead(30'000)) {
         output += daemon_->readAllStandardOutput();
     }
-    busAddress() = QString::fromUtf8(output).trimmed();
-    if (!busAddress().isEmpty()) {
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", busAddress().toUtf8().constData(), 1);
+    address_ = QString::fromUtf8(output).trimmed();
+    if (!address_.isEmpty()) {
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8().constData(), 1);
     }
 }
 
@@ -70,10 +75,6 @@ PrivateSessionBus::~PrivateSessionBus() {
     if (!daemon_) return;
     daemon_->terminate();
     daemon_->waitForFinished(30'000);
-}
-
-const QString& PrivateSessionBus::address() {
-    return busAddress();
 }
 
 FakeFileManager::FakeFileManager()

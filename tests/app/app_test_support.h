@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "app_state.h"
 #include "merge_session_record.h"
 
 namespace sorrelix::testing {
@@ -29,6 +30,10 @@ QString fileUri(const std::string& path);
 
 // Spins the event loop until the condition holds; false after a generous minute.
 bool waitUntil(const std::function<bool()>& condition);
+// The same, until no analysis, merge or undo of the state runs.
+bool waitUntilIdle(const app::AppState& state);
+// Chooses the pair and waits for the end of its comparison.
+bool analyzePair(app::AppState& state, const std::string& source, const std::string& target);
 
 // Merges with the real engine; any other outcome is written to the history as a stopped,
 // failed or killed merge leaves its record.
@@ -45,9 +50,10 @@ public:
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
 
     // Empty when dbus-daemon is not installed or did not start.
-    static const QString& address();
+    static const QString& address() { return address_; }
 
 private:
+    inline static QString address_;
     std::unique_ptr<QProcess> daemon_;
 };
 

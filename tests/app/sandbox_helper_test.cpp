@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
 #include <filesystem>
 
 #include "app_settings.h"
@@ -13,8 +12,6 @@
 namespace sorrelix::app {
 namespace {
 
-using testing::FileTree;
-using testing::ScopedConfigHome;
 using testing::urlOf;
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
@@ -30,31 +27,25 @@ QVariantMap freshGrant(const std::string& path) {
 
 class SandboxHelperTest : public ::testing::Test {
 protected:
-    ScopedConfigHome configHome;
-    FileTree tree;
+    testing::ScopedConfigHome configHome;
+    testing::FileTree tree;
     SandboxHelper& helper = SandboxHelper::shared();
     testing::ScriptedChooser chooser{{}};
 };
 
-// One grant per folder path: choosing the folder again (a new one at the path) replaces it.
+// One grant per folder path: choosing the folder again (a new one at the path) replaces it. A
+// grant that cannot be made is printed, and the folder still returned.
 TEST_F(SandboxHelperTest, ChoosingAFolderRecordsItsGrant) {
     tree.folder("Photos");
     const std::string photos = tree.path("Photos");
-    chooser.answers = {std::nullopt, urlOf(photos), urlOf(photos + "/")};
+    const QUrl missing = urlOf(tree.path("missing folder"));
+    chooser.answers = {std::nullopt, urlOf(photos), urlOf(photos + "/"), missing};
     EXPECT_EQ(helper.chooseFolder("Choose the source", true), std::nullopt);
     EXPECT_TRUE(storedGrants().isEmpty());
     EXPECT_EQ(helper.chooseFolder("Choose the source", true), urlOf(photos));
     std::filesystem::rename(photos, photos + ".old");
     tree.folder("Photos");
     EXPECT_EQ(helper.chooseFolder("Choose the target", false), urlOf(photos + "/"));
-    EXPECT_EQ(chooser.asked, (QStringList{"Choose the source+create", "Choose the source+create",
-                                          "Choose the target"}));
-    EXPECT_EQ(storedGrants(), freshGrant(photos));
-}
-
-TEST_F(SandboxHelperTest, AGrantThatCannotBeMadeIsPrintedAndTheFolderStillReturned) {
-    const QUrl missing = urlOf(tree.path("missing folder"));
-    chooser.answers = {missing};
     CaptureStdout();  // assertions only once the capture ends, lest they be captured
     const std::optional<QUrl> chosen = helper.chooseFolder("Choose", true);
     const std::string printed = GetCapturedStdout();
@@ -62,10 +53,13 @@ TEST_F(SandboxHelperTest, AGrantThatCannotBeMadeIsPrintedAndTheFolderStillReturn
     EXPECT_TRUE(printed.starts_with("Failed to create bookmark for " +
                                     missing.toString().toStdString() + ": "))
         << printed;
-    EXPECT_TRUE(storedGrants().isEmpty());
+    EXPECT_EQ(chooser.asked, (QStringList{"Choose the source+create", "Choose the source+create",
+                                          "Choose the target", "Choose+create"}));
+    EXPECT_EQ(storedGrants(), freshGrant(photos));
 }
 
-// A grant of a folder replaced since is recorded again; unknown paths resolve to nothing.
+// A grant of a folder replaced since is recorded again; unknown paths resolve to nothing. A
+// grant of a folder gone, or bytes that are no grant, are printed and left in the store.
 TEST_F(SandboxHelperTest, ResolvingFindsTheRecordedFolder) {
     tree.folder("a b#c");
     const std::string folder = tree.path("a b#c");
@@ -81,16 +75,12 @@ TEST_F(SandboxHelperTest, ResolvingFindsTheRecordedFolder) {
     tree.folder("a b#c");
     EXPECT_EQ(helper.resolveBookmark(QString::fromStdString(folder)), urlOf(folder));
     EXPECT_EQ(storedGrants(), freshGrant(folder));
-}
 
-TEST_F(SandboxHelperTest, AnUnresolvableGrantIsPrintedAndLeftInTheStore) {
-    tree.folder("gone");
-    helper.saveBookmark(urlOf(tree.path("gone")));
-    std::filesystem::remove(tree.path("gone"));
+    std::filesystem::remove(folder);
     QVariantMap store = storedGrants();
     store.insert(QStringLiteral("/corrupt"), QByteArray("\x01\x02 not a bookmark"));
     text::openAppSettings()->setValue(SandboxHelper::kStoreKey, store);
-    for (const QString& path : {QString::fromStdString(tree.path("gone")), QString("/corrupt")}) {
+    for (const QString& path : {QString::fromStdString(folder), QString("/corrupt")}) {
         CaptureStdout();
         const auto resolved = helper.resolveBookmark(path);
         const std::string printed = GetCapturedStdout();
@@ -127,17 +117,6 @@ TEST_F(SandboxHelperTest, AccessBracketsTheBlockOnEveryWayOut) {
     EXPECT_THROW(helper.access(folder, [](const QUrl&) -> int { throw BlockFailure{}; }),
                  BlockFailure);
     EXPECT_EQ(helper.activeAccessCount(), before);
-}
-
-TEST(DialogFolderChooser, AsksForOneFolderWithThePrompt) {
-    for (const bool canCreate : {true, false}) {
-        QFileDialog dialog;
-        DialogFolderChooser::configure(dialog, QStringLiteral("Choose"), canCreate);
-        EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);
-        EXPECT_TRUE(dialog.testOption(QFileDialog::ShowDirsOnly));
-        EXPECT_EQ(dialog.testOption(QFileDialog::ReadOnly), !canCreate);
-        EXPECT_EQ(dialog.labelText(QFileDialog::Accept), QStringLiteral("Choose"));
-    }
 }
 
 }  // namespace

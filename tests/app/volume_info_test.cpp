@@ -7,8 +7,6 @@
 namespace sorrelix::app {
 namespace {
 
-using testing::FileTree;
-
 TEST(VolumeInfo, RemovableMediaFoldersCountAsExternal) {
     for (const char* mount : {"/media", "/media/ana/USB", "/run/media/ana/Card", "/mnt/backup/"}) {
         EXPECT_TRUE(VolumeInfo::isRemovableMediaMount(mount)) << mount;
@@ -22,7 +20,7 @@ TEST(VolumeInfo, RemovableMediaFoldersCountAsExternal) {
 // partitions below their disk, and the removable flag on the disk. A disk on USB counts as
 // external even without the flag.
 TEST(VolumeInfo, RemovableOrUsbDisksAreExternal) {
-    const FileTree sysfs;
+    const testing::FileTree sysfs;
     const auto disk = [&](const std::string& devicePath, const std::string& name, bool removable) {
         const std::string folder = "devices/" + devicePath + "/block/" + name;
         sysfs.file(folder + "/removable", removable ? "1\n" : "0\n");
@@ -41,16 +39,6 @@ TEST(VolumeInfo, RemovableOrUsbDisksAreExternal) {
         EXPECT_FALSE(VolumeInfo::isRemovableDevice(device, QString::fromStdString(sysfs.root())))
             << device;
     }
-}
-
-TEST(VolumeInfo, ReadsTheVolumeOfAFolderOrNothing) {
-    const FileTree tree;
-    const QString missing = QString::fromStdString(tree.path("missing"));
-    EXPECT_TRUE(VolumeInfo::forPath(QString::fromStdString(tree.root())).has_value());
-    EXPECT_FALSE(VolumeInfo::forPath(missing).has_value());
-    EXPECT_GT(VolumeInfo::availableBytes(QString::fromStdString(tree.root())).value_or(0), 0);
-    EXPECT_FALSE(VolumeInfo::availableBytes(missing).has_value());
-    EXPECT_FALSE(VolumeInfo::availableBytes(QString()).has_value());
 }
 
 }  // namespace

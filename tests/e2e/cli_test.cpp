@@ -32,12 +32,11 @@ protected:
     // On the settings and history of this test (ScopedConfigHome), in the temporary folder
     // unless told otherwise.
     ProgramResult cli(const QStringList& arguments, const QString& workingFolder = {}) const {
-        return ProgramRun(QStringLiteral("sorrelix-cli"))
-            .setEnv("XDG_CONFIG_HOME", QString::fromStdString(home.configHome()))
-            .setEnv("XDG_STATE_HOME", QString::fromStdString(home.stateHome()))
-            .setEnv("TMPDIR", temp.path())
-            .setWorkingDirectory(workingFolder.isEmpty() ? temp.path() : workingFolder)
-            .run(arguments);
+        return runProgram("sorrelix-cli", arguments,
+                          {{"XDG_CONFIG_HOME", QString::fromStdString(home.configHome())},
+                           {"XDG_STATE_HOME", QString::fromStdString(home.stateHome())},
+                           {"TMPDIR", temp.path()}},
+                          workingFolder.isEmpty() ? temp.path() : workingFolder);
     }
 
     // "analyze" or "merge" with the options, of the source into the target.
@@ -181,17 +180,10 @@ TEST_F(CliTest, HelpOrAUsageLine) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("sorrelix-cli analyze SOURCE TARGET"));
     EXPECT_TRUE(help.out.contains("undo [ID]"));
-    const QList<QStringList> wrong = {{},
-                                      {"frobnicate"},
-                                      {"analyze", "only-one"},
-                                      {"merge", "a", "b", "c"},
-                                      {"history", "extra"},
-                                      {"undo", "a", "b"},
-                                      {"--help", "more"},
-                                      {"ANALYZE", "a", "b"}};
-    for (const QStringList& arguments : wrong) {
-        const ProgramResult result = cli(arguments);
-        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+    for (const char* wrong : {"", "frobnicate", "analyze only-one", "merge a b c", "history extra",
+                              "undo a b", "--help more", "ANALYZE a b"}) {
+        const ProgramResult result = cli(QString(wrong).split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(result.exitCode, 2) << wrong;
         EXPECT_TRUE(result.err.startsWith("usage: sorrelix-cli")) << result.err.toStdString();
         EXPECT_EQ(result.out, "");
     }

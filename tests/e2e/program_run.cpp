@@ -15,25 +15,18 @@ QList<QByteArray> ProgramResult::outLines() const {
     return lines;
 }
 
-ProgramRun::ProgramRun(const QString& programName)
-    : program_(binDir() + QLatin1Char('/') + programName),
-      environment_(QProcessEnvironment::systemEnvironment()) {}
-
-ProgramRun& ProgramRun::setEnv(const QString& name, const QString& value) {
-    environment_.insert(name, value);
-    return *this;
-}
-
-ProgramRun& ProgramRun::setWorkingDirectory(const QString& path) {
-    workingDirectory_ = path;
-    return *this;
-}
-
-ProgramResult ProgramRun::run(const QStringList& arguments) const {
+ProgramResult runProgram(const QString& name, const QStringList& arguments,
+                         const QMap<QString, QString>& environment, const QString& workingFolder) {
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const auto& [variable, value] : environment.asKeyValueRange())
+        variables.insert(variable, value);
     QProcess process;
-    process.setProcessEnvironment(environment_);
-    if (!workingDirectory_.isEmpty()) process.setWorkingDirectory(workingDirectory_);
-    process.start(program_, arguments);
+    process.setProcessEnvironment(variables);
+    process.setWorkingDirectory(workingFolder);  // empty: this process's
+    const QString binDir = qEnvironmentVariable("SORRELIX_BIN_DIR");
+    process.start(
+        (binDir.isEmpty() ? QStringLiteral(SORRELIX_DEFAULT_BIN_DIR) : binDir) + "/" + name,
+        arguments);
     ProgramResult result;
     if (!process.waitForStarted()) return result;
     if (!process.waitForFinished(kHangGuardMilliseconds)) {
@@ -45,11 +38,6 @@ ProgramResult ProgramRun::run(const QStringList& arguments) const {
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
-}
-
-QString ProgramRun::binDir() {
-    const QString configured = qEnvironmentVariable("SORRELIX_BIN_DIR");
-    return configured.isEmpty() ? QStringLiteral(SORRELIX_DEFAULT_BIN_DIR) : configured;
 }
 
 }  // namespace sorrelix::testing

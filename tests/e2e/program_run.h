@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QProcessEnvironment>
+#include <QMap>
 #include <QStringList>
 
 namespace sorrelix::testing {
@@ -15,23 +15,11 @@ struct ProgramResult {
     QList<QByteArray> outLines() const;  // lines of standard output, without line feeds
 };
 
-// Runs one of the project's built programs (from $SORRELIX_BIN_DIR) in a controlled
-// environment: the settings store and the temporary folder are whatever the test sets.
-class ProgramRun {
-public:
-    explicit ProgramRun(const QString& programName);
-
-    ProgramRun& setEnv(const QString& name, const QString& value);
-    ProgramRun& setWorkingDirectory(const QString& path);
-
-    ProgramResult run(const QStringList& arguments) const;
-
-    static QString binDir();
-
-private:
-    QString program_;
-    QProcessEnvironment environment_;
-    QString workingDirectory_;
-};
+// Runs one of the project's built programs (from $SORRELIX_BIN_DIR) with `environment` added to
+// this process's, so that the settings store and the temporary folder are whatever the test
+// sets; in `workingFolder` unless that is empty.
+ProgramResult runProgram(const QString& name, const QStringList& arguments,
+                         const QMap<QString, QString>& environment,
+                         const QString& workingFolder = {});
 
 }  // namespace sorrelix::testing

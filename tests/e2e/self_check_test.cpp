@@ -27,11 +27,10 @@ class SelfCheckTest : public ::testing::Test {
 protected:
     ProgramResult runSelfCheck(const QStringList& arguments, const QString& tempFolder,
                                const QString& configFolder) const {
-        return ProgramRun(QStringLiteral("sorrelix"))
-            .setEnv("TMPDIR", tempFolder)
-            .setEnv("XDG_CONFIG_HOME", configFolder)
-            .setEnv("XDG_STATE_HOME", configFolder + "/state")
-            .run(arguments);
+        return runProgram("sorrelix", arguments,
+                          {{"TMPDIR", tempFolder},
+                           {"XDG_CONFIG_HOME", configFolder},
+                           {"XDG_STATE_HOME", configFolder + "/state"}});
     }
 
     // A file of garbage at the path below the config home, made with its folders.

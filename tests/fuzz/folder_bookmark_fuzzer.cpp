@@ -1,17 +1,15 @@
 // Decodes hostile bytes as a stored folder grant. The byte form is canonical, so whatever is
 // accepted must encode back to exactly the input, and must name an absolute path.
 
-#include <cstdint>
-
 #include "folder_bookmark.h"
 #include "fuzz_check.h"
 
 using sorrelix::app::BookmarkError;
 using sorrelix::app::FolderBookmark;
-using sorrelix::fuzz::require;
+using namespace sorrelix::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArray input = bytesOf(data, size);
     try {
         const FolderBookmark bookmark = FolderBookmark::fromBytes(input);
         require(bookmark.toBytes() == input, "bytes -> grant -> bytes is the identity");

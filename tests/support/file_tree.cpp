@@ -34,11 +34,6 @@ struct stat statOf(const std::string& path) {
     return info;
 }
 
-std::string envOrEmpty(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 void removeEntry(int dirFd, const std::string& name) {
     if (::unlinkat(dirFd, name.c_str(), 0) == 0) return;
     const int folder =
@@ -263,19 +258,6 @@ ScratchLock::ScratchLock(const std::string& dir)
 
 ScratchLock::~ScratchLock() {
     ::close(fd_);  // releases the lock
-}
-
-std::string xfsScratchDir() {
-    return envOrEmpty("SORRELIX_XFS_DIR");
-}
-std::string ext4ScratchDir() {
-    return envOrEmpty("SORRELIX_EXT4_DIR");
-}
-std::string tinyScratchDir() {
-    return envOrEmpty("SORRELIX_TINY_DIR");
-}
-std::string sshfsScratchDir() {
-    return envOrEmpty("SORRELIX_SSHFS_DIR");
 }
 
 }  // namespace sorrelix::testing

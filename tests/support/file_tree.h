@@ -127,11 +127,19 @@ private:
 };
 
 // The scratch mounts set up by scripts/scratch-fs.sh, or empty when they are absent.
-std::string xfsScratchDir();
-std::string ext4ScratchDir();
-std::string tinyScratchDir();
+inline std::string xfsScratchDir() {
+    return qgetenv("SORRELIX_XFS_DIR").toStdString();
+}
+inline std::string ext4ScratchDir() {
+    return qgetenv("SORRELIX_EXT4_DIR").toStdString();
+}
+inline std::string tinyScratchDir() {
+    return qgetenv("SORRELIX_TINY_DIR").toStdString();
+}
 // A folder mounted through sshfs from a private sshd on 127.0.0.1, as a NAS share would be
 // (scripts/sshfs-loopback.sh), or empty when it is absent.
-std::string sshfsScratchDir();
+inline std::string sshfsScratchDir() {
+    return qgetenv("SORRELIX_SSHFS_DIR").toStdString();
+}
 
 }  // namespace sorrelix::testing

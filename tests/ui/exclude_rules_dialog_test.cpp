@@ -99,10 +99,7 @@ TEST_F(ExcludeRulesDialogTest, SavingStoresTheLinesAndComparesAgain) {
     source.file("keep.txt", "k");
     source.file("a.tmp", "x");
     ASSERT_TRUE(ExcludeRuleStore::save({"caf\xe9/", "# note"}));
-    state.setSource(testing::urlOf(source.root()));
-    state.setTarget(testing::urlOf(target.root()));
-    state.startAnalysis(false);
-    ASSERT_TRUE(waitUntil([this] { return state.isAnalyzed(); }));
+    ASSERT_TRUE(testing::analyzePair(state, source.root(), target.root()));
 
     ExcludeRulesDialog& rules = open();
     EXPECT_EQ(rules.keptBytesNote().text(), loc("exclude_rules_kept_bytes", 1));

@@ -25,7 +25,6 @@
 namespace sorrelix::ui {
 namespace {
 
-using testing::FileTree;
 using testing::urlOf;
 using text::loc;
 
@@ -55,10 +54,7 @@ void settle() {
 }
 
 QStringList storedGrants() {
-    return text::openAppSettings()
-        ->value(QString::fromLatin1(app::SandboxHelper::kStoreKey))
-        .toMap()
-        .keys();
+    return text::openAppSettings()->value(app::SandboxHelper::kStoreKey).toMap().keys();
 }
 
 class FolderWellTest : public ::testing::Test {
@@ -96,7 +92,7 @@ protected:
     }
 
     testing::ScopedConfigHome configHome;
-    FileTree tree;
+    testing::FileTree tree;
     FolderWell well{QStringLiteral("Source"), QStringLiteral("FROM"), style::green(), false};
     std::vector<QUrl> selected;
     int clearedCount = 0;
@@ -105,7 +101,7 @@ protected:
 
 // As wide as in a window of 960 pixels, the well shows a usual name whole beside its volume:
 // the change button is small, not as wide as the style makes dialog buttons.
-TEST_F(FolderWellTest, FilledWellNamesTheFolderAndItsVolume) {
+TEST_F(FolderWellTest, FilledWellNamesTheFolderAndItsVolumeAndShortensALongPath) {
     tree.folder("Fotos 2024 ü");
     well.resize(415, well.height());
     show(urlOf(tree.path("Fotos 2024 ü")));
@@ -116,6 +112,21 @@ TEST_F(FolderWellTest, FilledWellNamesTheFolderAndItsVolume) {
     EXPECT_LE(change.width(), change.fontMetrics().horizontalAdvance(change.text()) + 20);
     show(urlOf("/"));
     EXPECT_EQ(label("name").displayedText(), QStringLiteral("/"));
+
+    // A long path loses its middle and never widens the well: a last component too long to keep
+    // whole still fits, and the start stays.
+    std::string deep = "/srv/archive";
+    for (int level = 0; level < 40; ++level) deep += "/level-" + std::to_string(level);
+    deep += "/" + std::string(200, 'x');
+    well.resize(420, well.height());
+    show(urlOf(deep));
+    const MiddleElidedLabel& path = label("path");
+    const QString shown = path.displayedText();
+    EXPECT_TRUE(shown.startsWith("/srv/arch") && shown.endsWith("xxxx") && shown.contains("…"))
+        << shown.toStdString();
+    EXPECT_LE(path.fontMetrics().horizontalAdvance(shown), path.width());
+    EXPECT_LT(well.minimumSizeHint().width(), 420);
+    EXPECT_EQ(path.toolTip().toStdString(), deep);
 }
 
 // The owner, not the well, decides what a choice means: the buttons only report, but for
@@ -182,7 +193,7 @@ TEST_F(FolderWellTest, DropSelectsTheFirstItemOnlyWhenItIsAnExistingFolderRefere
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         selected.clear();
-        text::openAppSettings()->remove(QString::fromLatin1(app::SandboxHelper::kStoreKey));
+        text::openAppSettings()->remove(app::SandboxHelper::kStoreKey);
         EXPECT_TRUE(drop(*urlData(c.urls)));
         settle();
         const std::vector<QUrl> chosen =
@@ -216,22 +227,6 @@ TEST_F(FolderWellTest, WellClosedBeforeTheFolderCheckAnswersIsLeftAlone) {
     settle();
     EXPECT_EQ(reports, 0);
     EXPECT_TRUE(storedGrants().isEmpty());
-}
-
-// A last component too long to keep whole still fits, and the start stays.
-TEST_F(FolderWellTest, LongPathLosesItsMiddleAndNeverWidensTheWell) {
-    std::string deep = "/srv/archive";
-    for (int level = 0; level < 40; ++level) deep += "/level-" + std::to_string(level);
-    deep += "/" + std::string(200, 'x');
-    well.resize(420, well.height());
-    show(urlOf(deep));
-    const MiddleElidedLabel& path = label("path");
-    const QString shown = path.displayedText();
-    EXPECT_TRUE(shown.startsWith("/srv/arch") && shown.endsWith("xxxx") && shown.contains("…"))
-        << shown.toStdString();
-    EXPECT_LE(path.fontMetrics().horizontalAdvance(shown), path.width());
-    EXPECT_LT(well.minimumSizeHint().width(), 420);
-    EXPECT_EQ(path.toolTip().toStdString(), deep);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -32,7 +33,6 @@
 namespace sorrelix::ui {
 namespace {
 
-using app::AppState;
 using testing::FileTree;
 using testing::urlOf;
 using testing::waitUntil;
@@ -40,12 +40,10 @@ using text::AppLanguage;
 using text::LanguageManager;
 using text::loc;
 
-int visibleBoxes() {
-    int shown = 0;
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        shown += qobject_cast<QMessageBox*>(top) && top->isVisible() ? 1 : 0;
-    }
-    return shown;
+auto visibleBoxes() {
+    return std::ranges::count_if(QApplication::topLevelWidgets(), [](const QWidget* top) {
+        return qobject_cast<const QMessageBox*>(top) && top->isVisible();
+    });
 }
 
 // The window on screen and active, so that its shortcuts work, in English; the language the
@@ -60,8 +58,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void TearDown() override {
-        EXPECT_TRUE(waitUntil(
-            [this] { return !state.isAnalyzing() && !state.isMerging() && !state.isUndoing(); }));
+        EXPECT_TRUE(testing::waitUntilIdle(state));
         window.reset();
         LanguageManager::shared().setSelectedLanguage(previousLanguage);
     }
@@ -84,7 +81,7 @@ protected:
     }
 
     const QString previousLanguage = LanguageManager::shared().selectedLanguage();
-    AppState state;
+    app::AppState state;
     std::unique_ptr<MainWindow> window;
     FileTree source;
     FileTree target;

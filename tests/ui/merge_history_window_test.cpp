@@ -20,11 +20,7 @@
 namespace sorrelix::ui {
 namespace {
 
-using engine::APFSEngine;
-using engine::MergeSessionRecord;
-using testing::FileTree;
 using testing::mergeNow;
-using testing::urlOf;
 using testing::waitUntil;
 using text::loc;
 
@@ -63,8 +59,8 @@ protected:
     text::LanguageManager& languages = text::LanguageManager::shared();
     const QString previousLanguage = languages.selectedLanguage();
     testing::ScopedConfigHome history;
-    FileTree source, target, otherSource, otherTarget;
-    MergeSessionRecord older, newer;
+    testing::FileTree source, target, otherSource, otherTarget;
+    engine::MergeSessionRecord older, newer;
     app::AppState state;
     MergeHistoryWindow window{state};
 };
@@ -82,7 +78,7 @@ TEST_F(MergeHistoryWindowTest, ListsEveryOutcomeNewestFirstAndUndoesTheSelectedM
     // The older merge cannot go while the newer one changed the same file: the refusal shows.
     QString refusal;
     try {
-        APFSEngine::shared().undoMergeNow(older);
+        engine::APFSEngine::shared().undoMergeNow(older);
     } catch (const engine::EngineError& error) {
         refusal = error.description();
     }
@@ -98,7 +94,7 @@ TEST_F(MergeHistoryWindowTest, ListsEveryOutcomeNewestFirstAndUndoesTheSelectedM
     EXPECT_EQ(QApplication::clipboard()->text(), QString::fromStdString(target.root()));
     testing::UrlCatcher folders(QStringLiteral("file"));
     window.backupButton().click();
-    EXPECT_EQ(folders.next(), urlOf(newer.backupDir));
+    EXPECT_EQ(folders.next(), testing::urlOf(newer.backupDir));
     window.undoButton().click();
     ASSERT_TRUE(waitUntil(
         [this] { return !state.isUndoing() && statusOf(3) == loc("history_outcome_undone"); }));

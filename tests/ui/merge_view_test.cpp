@@ -24,7 +24,7 @@
 namespace sorrelix::ui {
 namespace {
 
-using app::AppState;
+using testing::analyzePair;
 using testing::FileTree;
 using testing::urlOf;
 using testing::waitUntil;
@@ -35,24 +35,19 @@ using text::loc;
 class MergeViewTest : public ::testing::Test {
 protected:
     void SetUp() override { view.show(); }
-    void TearDown() override {
-        EXPECT_TRUE(waitUntil(
-            [this] { return !state.isAnalyzing() && !state.isMerging() && !state.isUndoing(); }));
-    }
+    void TearDown() override { EXPECT_TRUE(testing::waitUntilIdle(state)); }
 
+    std::string firstShown(std::initializer_list<const char*> names) const {
+        for (const char* name : names) {
+            if (shown(name)) return name;
+        }
+        return "none";
+    }
     std::string centre() const {
-        for (const char* name :
-             {"dropGuidePanel", "readyPanel", "scanningPanel", "inSyncPanel", "differencesPanel"}) {
-            if (shown(name)) return name;
-        }
-        return "none";
+        return firstShown(
+            {"dropGuidePanel", "readyPanel", "scanningPanel", "inSyncPanel", "differencesPanel"});
     }
-    std::string dock() const {
-        for (const char* name : {"successBanner", "stoppedBanner", "mergeDock"}) {
-            if (shown(name)) return name;
-        }
-        return "none";
-    }
+    std::string dock() const { return firstShown({"successBanner", "stoppedBanner", "mergeDock"}); }
     bool shown(const char* name) const {
         return view.findChild<QWidget*>(name)->isVisibleTo(&view);
     }
@@ -61,16 +56,10 @@ protected:
     SwapButton& swap() const { return *view.findChild<SwapButton*>(); }
     bool swapDimmed() const { return swap().symbolColor() != style::primaryText(swap().palette()); }
     QMessageBox* alertBox() const { return view.findChild<WindowAlert*>()->box(); }
-    void analyse(const std::string& from, const std::string& into) {
-        state.setSource(urlOf(from));
-        state.setTarget(urlOf(into));
-        state.startAnalysis(false);
-        ASSERT_TRUE(waitUntil([this] { return !state.isAnalyzing(); }));
-    }
 
     FileTree source;
     FileTree target;
-    AppState state;
+    app::AppState state;
     MergeView view{state};
 };
 
@@ -144,7 +133,7 @@ TEST_F(MergeViewTest, FollowsTheWorkflowFromEmptyToMergedAndUndone) {
 TEST_F(MergeViewTest, StopShowsTheStoppedBannerWhoseUndoRestoresTheTarget) {
     for (int i = 0; i < 2000; ++i) source.file("f" + std::to_string(i) + ".txt", "new");
     target.file("f1.txt", "old");
-    analyse(source.root(), target.root());
+    ASSERT_TRUE(analyzePair(state, source.root(), target.root()));
     button("mergeButton").click();
     auto& stop = view.findChild<MergeDock*>()->stopButton();
     ASSERT_TRUE(stop.isVisibleTo(&view));
@@ -188,7 +177,7 @@ TEST_F(MergeViewTest, ShowsInSyncAndTheDockByWhatTheAnalysisFound) {
     } cases[] = {{"empty", "inSyncPanel", "none"}, {"emptyFile", "differencesPanel", "mergeDock"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pair);
-        analyse(source.path(c.pair), target.path(c.pair));
+        ASSERT_TRUE(analyzePair(state, source.path(c.pair), target.path(c.pair)));
         EXPECT_EQ(centre(), c.centre);
         EXPECT_EQ(dock(), c.dock);
         EXPECT_FALSE(shown("transferSize"));
@@ -205,7 +194,7 @@ TEST_F(MergeViewTest, WarnsWhenTheTargetVolumeIsTooSmall) {
     const testing::ScratchLock lock(tiny);
     const FileTree small(tiny);
     source.file("large.bin", std::string(8 * 1024 * 1024, 'x'));
-    analyse(source.root(), small.root());
+    ASSERT_TRUE(analyzePair(state, source.root(), small.root()));
     const std::int64_t available = state.targetAvailableBytes().value_or(-1);
     EXPECT_EQ(label("dockStatus"), loc("warning_disk_space", state.formatBytes(8 * 1024 * 1024),
                                        state.formatBytes(available)));
