@@ -29,12 +29,12 @@ private:
 };
 
 // The whole map of a file in one call, or false when it does not fit or is not certain.
-// `sync` writes dirty pages back first, so that data written since (a write into a clone
-// goes to new blocks only at writeback) shows in the map.
-bool mapOf(int fd, bool sync, ExtentMap& map) {
+// Dirty pages are written back first, so that data written since (a write into a clone goes
+// to new blocks only at writeback) shows in the map; for a clean file that costs nothing.
+bool mapOf(int fd, ExtentMap& map) {
     fiemap& head = map.head();
     head.fm_length = FIEMAP_MAX_OFFSET;
-    head.fm_flags = sync ? FIEMAP_FLAG_SYNC : 0;
+    head.fm_flags = FIEMAP_FLAG_SYNC;
     head.fm_extent_count = kMaxExtents;
     if (::ioctl(fd, FS_IOC_FIEMAP, &head) != 0) return false;
     const unsigned count = head.fm_mapped_extents;
@@ -59,19 +59,13 @@ bool sameMaps(const ExtentMap& first, const ExtentMap& second) {
     return true;
 }
 
-bool sameSharedMaps(int firstFd, int secondFd, bool sync) {
-    ExtentMap first;
-    ExtentMap second;
-    return mapOf(firstFd, sync, first) && mapOf(secondFd, sync, second) && sameMaps(first, second);
-}
-
 }  // namespace
 
 bool holdSameSharedExtents(int firstFd, int secondFd) {
-    // A quick look at the first file rules out nearly every pair that is not a clone; only a
-    // likely match pays for the writeback.
-    ExtentMap quick;
-    return mapOf(firstFd, false, quick) && sameSharedMaps(firstFd, secondFd, true);
+    // A first file with an unshared extent ends the check after one call.
+    ExtentMap first;
+    ExtentMap second;
+    return mapOf(firstFd, first) && mapOf(secondFd, second) && sameMaps(first, second);
 }
 
 bool fileSystemSharesExtents(int fd) {
