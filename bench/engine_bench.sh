@@ -471,6 +471,24 @@ reanalysis_benchmark() {
     fi
 }
 
+# A target that is a whole clone of the source, as a merge made only of clones leaves it: every
+# pair shares its extents, so this is the re-analysis without the pairs that were never clones.
+clone_analysis_benchmark() {
+    local src=$1/src clone=$1/clone
+    rm -rf "$clone"
+    cp -a --reflink=always "$src" "$clone"
+    sync -f "$1"
+    heading "Analysis of a whole clone of the source ($column)"
+    define_command cmd_clone_analyze "sorrelix-cli analyze" 0 "$cli" analyze "$src" "$clone"
+    define_command cmd_rsync_clone "rsync -an --itemize-changes" 0 \
+        rsync -an --itemize-changes "$src/" "$clone/"
+    alternate nothing nothing cmd_clone_analyze cmd_rsync_clone
+    table_header
+    report_sorrelix cmd_clone_analyze
+    report_peer cmd_clone_analyze cmd_rsync_clone "clone analysis / rsync -an -i" 1.2
+    rm -rf "$clone"
+}
+
 # ---------------------------------------------------------------------------------------------
 # Tree shapes
 
@@ -484,6 +502,7 @@ tree_section() {
     analysis_benchmark "$root"
     merge_benchmark "$root"
     reanalysis_benchmark "$root"
+    if [[ $fs == XFS ]]; then clone_analysis_benchmark "$root"; fi
 }
 
 tree_benchmark() {
