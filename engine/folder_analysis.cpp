@@ -9,7 +9,6 @@
 #include <deque>
 #include <mutex>
 #include <thread>
-#include <variant>
 
 #include "apfs_engine.h"
 #include "deep_open.h"
@@ -21,9 +20,15 @@ namespace sorrelix::engine {
 
 namespace {
 
-// The items of one folder in walk order, with placeholders for its subfolders.
+// The items of one folder in walk order, and where among them each subfolder's items go.
+// Kept apart, the items need no room for a placeholder each.
 struct WalkNode {
-    std::vector<std::variant<FileDiffItem, std::size_t>> entries;
+    struct Subfolder {
+        std::size_t position;  // the number of the folder's items listed before it
+        std::size_t node;
+    };
+    std::vector<FileDiffItem> items;
+    std::vector<Subfolder> subfolders;
 };
 
 struct FolderTask {
@@ -146,14 +151,14 @@ void ParallelWalk::readFolder(const FolderTask& task, EntryComparison& compariso
                 excluded_.fetch_add(1, std::memory_order_relaxed);
                 continue;
             }
-            node->entries.emplace_back(addSubfolder(std::move(relativePath)));
+            node->subfolders.push_back({node->items.size(), addSubfolder(std::move(relativePath))});
             continue;
         }
         addFile(*node, task.relativePath, name, sourceFd, target.get(), comparison);
     }
     ::closedir(listing);
     // The walk holds every folder's items until the end; grown room would stay unused.
-    node->entries.shrink_to_fit();
+    node->items.shrink_to_fit();
 }
 
 void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char* name,
@@ -181,7 +186,7 @@ void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char
         targetDir >= 0 && ::fstatat(targetDir, name, &targetStat,
                                     S_ISLNK(sourceStat.st_mode) ? AT_SYMLINK_NOFOLLOW : 0) == 0;
     if (!targetExists) {
-        node.entries.emplace_back(std::move(item));
+        node.items.push_back(std::move(item));
         progress_.filesCompared.fetch_add(1, std::memory_order_relaxed);
         return;
     }
@@ -195,7 +200,7 @@ void ParallelWalk::addFile(WalkNode& node, const std::string& folder, const char
         same = comparison.sameContent(sourceDir, name, sourceStat, targetDir, name, targetStat);
     }
     item.kind = same ? FileDiffKind::identical : FileDiffKind::updated;
-    node.entries.emplace_back(std::move(item));
+    node.items.push_back(std::move(item));
     progress_.filesCompared.fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -203,30 +208,26 @@ MergeSummary ParallelWalk::flatten() {
     MergeSummary summary;
     // Exactly the room needed: a grown vector may hold half as much again unused.
     std::size_t itemCount = 0;
-    for (const WalkNode& node : nodes_) {
-        for (const auto& entry : node.entries) itemCount += entry.index() == 0 ? 1 : 0;
-    }
+    for (const WalkNode& node : nodes_) itemCount += node.items.size();
     summary.items.reserve(itemCount);
     struct Frame {
         std::size_t node;
-        std::size_t next;
+        std::size_t nextItem = 0;
+        std::size_t nextSubfolder = 0;
     };
-    std::vector<Frame> stack{{0, 0}};
+    std::vector<Frame> stack{{0}};
     while (!stack.empty()) {
         Frame& frame = stack.back();
-        auto& entries = nodes_[frame.node].entries;
-        if (frame.next == entries.size()) {
-            entries = {};
+        WalkNode& node = nodes_[frame.node];
+        if (frame.nextSubfolder < node.subfolders.size() &&
+            node.subfolders[frame.nextSubfolder].position == frame.nextItem) {
+            stack.push_back({node.subfolders[frame.nextSubfolder++].node});
+        } else if (frame.nextItem < node.items.size()) {
+            summary.add(std::move(node.items[frame.nextItem++]));
+        } else {
+            node = {};
             stack.pop_back();
-            continue;
         }
-        auto& entry = entries[frame.next++];
-        if (auto* child = std::get_if<std::size_t>(&entry)) {
-            stack.push_back({*child, 0});
-            continue;
-        }
-        auto& item = std::get<FileDiffItem>(entry);
-        summary.add(std::move(item));
     }
     summary.excludedCount = excluded_.load();
     return summary;
